@@ -1,0 +1,40 @@
+// The soundtrack module: streams an MP3 file to the audio output and reports the position heard.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace Soundtrack {
+
+// A stream handle; 0 names no stream.
+using Stream = std::uint32_t;
+
+// Opens the default audio output. Without a usable device the module plays silently: a stream's
+// position then follows the DemoClock from the moment it was started, at the stream's byte rate.
+void initOutput();
+
+// Opens an MP3 file as a stream. Decodes only its first frames; the rest is decoded while it
+// plays. A file that cannot be opened or holds no decodable MP3 frame gives one line on stderr
+// and 0.
+Stream openStream(const char* path);
+
+// Starts playing a stream; does nothing for 0.
+void play(Stream stream);
+
+// The playback position heard, in bytes of decoded 16-bit samples at the file's own rate and
+// channel count; 0 for stream 0. After the stream's end it stays at the stream's length.
+std::uint64_t position(Stream stream);
+
+// Stops playback and releases the output. Harmless when called twice or before anything opened.
+void release();
+
+// Bytes per second of a file's decoded 16-bit samples (176,400 for 44.1 kHz stereo), found
+// without playing it; empty when the file cannot be decoded.
+std::optional<std::uint32_t> byteRate(const char* path);
+
+// Makes the module play silently even where an output device exists (the offline renderer).
+// When `missingFileByteRate` is non-zero, a file that cannot be opened still gives a silent
+// stream without end at that byte rate, so that the beats fall where the music would put them.
+void forceSilent(std::uint32_t missingFileByteRate = 0);
+
+} // namespace Soundtrack

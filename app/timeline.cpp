@@ -1,0 +1,80 @@
+// The SceneTable and one frame of the production's timeline.
+#include "app/timeline.h"
+
+#include <iostream>
+
+#include <GL/glew.h>
+
+#include "app/demo_clock.h"
+#include "app/music_channel.h"
+#include "scenes/scene_builders.h"
+
+Scene sceneTable[sceneCount];
+int currentScene = 0;
+std::uint32_t frameCount = 0;
+
+namespace {
+
+DemoClock::Ticks outroStartTicks = 0;
+
+void startProduction() {
+    sceneTable[0].start();
+    Soundtrack::initOutput();
+    musicChannel = Soundtrack::openStream("Ombra.mp3");
+    Soundtrack::play(musicChannel);
+}
+
+void playFrame(Scene& scene) {
+    scene.draw();
+    scene.update();
+    scene.activateShapes();
+}
+
+} // namespace
+
+void buildScenes() {
+    std::cout << "Please wait." << std::endl;
+    for (int i = 0; i < sceneCount; ++i) {
+        sceneTable[i] = sceneBuilders[i]();
+        std::cout << "... ";
+    }
+}
+
+bool runFrame(FrameInfo* info) {
+    if (frameCount == 0) {
+        startProduction();
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    Scene& scene = sceneTable[currentScene];
+    const float elapsed = DemoClock::secondsSince(scene.startTicks);
+    if (info) {
+        info->scene = currentScene + 1;
+        info->outro = !(elapsed < scene.duration);
+        info->sceneTime = elapsed;
+    }
+    if (elapsed < scene.duration) {
+        playFrame(scene);
+    } else {
+        if (scene.outroFrames == 0) {
+            outroStartTicks = DemoClock::now();
+            playFrame(scene); // the outro reads this last picture of the Scene back
+        }
+        if (info) {
+            info->sceneTime = DemoClock::secondsSince(outroStartTicks);
+        }
+        const bool running = scene.outro(scene.width, scene.height);
+        ++scene.outroFrames;
+        if (!running) {
+            ++currentScene;
+            if (currentScene == sceneCount) {
+                return false;
+            }
+            sceneTable[currentScene].start();
+        }
+    }
+    ++frameCount;
+    return true;
+}

@@ -1,0 +1,79 @@
+// The Scene's start, activation, drawing and per-frame update.
+#include "scene/scene.h"
+
+#include <GL/glew.h>
+
+#include "shapes/shape_draw.h"
+
+void Scene::setContent(const std::vector<Shape>& newShapes, const std::vector<float>& newStartTimes,
+                       const LightRoute& light) {
+    shapes = newShapes;
+    startTimes = newStartTimes;
+    active.assign(shapes.size(), false);
+    lighting = light; // the light always moves as a straight Route
+    frameHook = nullptr;
+    hasShader = false;
+}
+
+void Scene::activate(std::size_t index) {
+    active[index] = true;
+    if (shapes[index].kind != ShapeKind::Callback) {
+        shapes[index].routes[0].start();
+    }
+}
+
+void Scene::start() {
+    startTicks = DemoClock::now();
+    lighting.route.start();
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (startTimes[i] == 0.0f) {
+            activate(i);
+        }
+    }
+}
+
+void Scene::activateShapes() {
+    const float elapsed = DemoClock::secondsSince(startTicks);
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (!active[i] && startTimes[i] < elapsed) {
+            activate(i);
+        }
+    }
+}
+
+void Scene::draw() {
+    glShadeModel(lighting.shadeModel);
+    glMaterialfv(GL_FRONT, lighting.materialParameter, lighting.materialColour);
+    glMaterialfv(GL_FRONT, GL_SHININESS, &lighting.route.currentAngle);
+    // w = 3: a positional light at eye coordinates (x/3, y/3, 1/3).
+    const GLfloat lightPosition[4] = {lighting.route.currentX, lighting.route.currentY, 1.0f, 3.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    if (hasShader) {
+        shader.use();
+    } else {
+        glUseProgram(0);
+    }
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (active[i]) {
+            drawShape(shapes[i]);
+        }
+    }
+}
+
+void Scene::update() {
+    if (!(lighting.route.elapsed() > lighting.route.duration)) {
+        lighting.route.update();
+    }
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (active[i]) {
+            stepShape(shapes[i]);
+        }
+    }
+    if (frameHook) {
+        frameHook();
+    }
+}

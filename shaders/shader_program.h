@@ -1,0 +1,39 @@
+// A Scene's background shader: a linked program and the uniforms uploaded to it every frame.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <GL/glew.h>
+
+// A plain record: copies name the same GL objects, which are never deleted.
+struct ShaderProgram {
+    ShaderProgram() = default;
+    // Compiles the stages (an empty vertex or geometry source is skipped; the fragment source is
+    // always compiled), attaches and links them. A failing stage or link prints the driver's log
+    // and a message, and ends the process with status 1.
+    ShaderProgram(const std::string& vertexSource, const std::string& geometrySource,
+                  const std::string& fragmentSource);
+
+    // The registered variables are read afresh on every use().
+    void addFloat(float* value, const std::string& name);
+    void addVec2(float* value, const std::string& name);
+    void addArray(float* values, int count, const std::string& name);
+
+    // Binds the program and uploads every registered uniform, locations looked up by name.
+    void use() const;
+
+    static GLuint compileShader(const std::string& source, GLenum type);
+
+    GLuint program = 0;
+    GLuint vertexShader = 0;
+    GLuint geometryShader = 0;
+    GLuint fragmentShader = 0;
+    std::vector<float*> floatUniforms;
+    std::vector<float*> vec2Uniforms;
+    std::vector<float*> arrayUniforms;
+    std::vector<std::string> floatUniformNames;
+    std::vector<std::string> vec2UniformNames;
+    std::vector<std::string> arrayUniformNames;
+    std::vector<int> arrayUniformCounts;
+};

@@ -1,0 +1,18 @@
+// Bitmap text: the two drawing primitives every line of the production uses.
+#pragma once
+
+#include <string>
+
+// GLUT bitmap fonts, as their opaque handles.
+void* timesRoman24();
+void* fixed8By13();
+
+// Sets the raster position to (x, y) and draws the characters of `text` in `font`.
+void drawText(const std::string& text, void* font, float x, float y);
+
+// Draws `text` with its middle at x = 0: x is minus its pixel width divided by 640.
+void drawCentredText(const std::string& text, void* font, float y);
+
+// A text Shape's update callback that does nothing.
+struct Shape;
+void noTextUpdate(Shape* shape);
