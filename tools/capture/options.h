@@ -1,0 +1,28 @@
+// The offline renderer's command line.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "app/frame_list.h"
+
+struct CaptureOptions {
+    bool help = false;
+    int framesPerSecond = 60;
+    std::optional<std::string> outputFolder; // --out: PNG frames and frames.csv
+    FrameList frames;                        // the frames written as PNG; every frame by default
+    std::optional<unsigned> outroSeed;       // --seed; the wall clock seeds the outros without it
+};
+
+// A command line that cannot be run; the message says why.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the arguments after the program name. "--help" anywhere wins over everything else.
+// Throws UsageError for an unknown flag, a missing or bad value, or no output at all.
+CaptureOptions parseOptions(int argc, const char* const* argv);
+
+// The text printed for --help.
+extern const char* const usageText;
