@@ -13,6 +13,12 @@ void drawText(const std::string& text, void* font, float x, float y);
 // Draws `text` with its middle at x = 0: x is minus its pixel width divided by 640.
 void drawCentredText(const std::string& text, void* font, float y);
 
+// The x at which `text` in `font` starts when centred: minus its pixel width over 640.
+float centredX(const std::string& text, void* font);
+
+// Draws the characters of `text` from the current raster position on, one byte at a time.
+void drawCharacters(const std::string& text, void* font);
+
 // A text Shape's update callback that does nothing.
 struct Shape;
 void noTextUpdate(Shape* shape);
