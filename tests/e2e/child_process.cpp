@@ -1,6 +1,7 @@
 // Child processes and scratch folders for the end-to-end tests.
 #include "child_process.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -40,8 +41,8 @@ std::string builtProgram(const std::string& name) {
 namespace {
 
 // In the child after fork: only async-signal-safe calls until exec.
-[[noreturn]] void execInChild(const std::vector<char*>& argv, const char* workingFolder,
-                              const char* outPath, const char* errPath) {
+[[noreturn]] void execInChild(const std::vector<char*>& argv, const std::vector<char*>& envp,
+                              const char* workingFolder, const char* outPath, const char* errPath) {
     const int out = open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int nothing = open("/dev/null", O_RDONLY);
@@ -51,20 +52,45 @@ namespace {
     dup2(nothing, STDIN_FILENO);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
-    execvp(argv[0], argv.data());
+    execvpe(argv[0], argv.data(), envp.data());
     _exit(127);
+}
+
+// The test's environment with `changes` applied, each replacing an entry of the same name.
+std::vector<std::string> environmentWith(const Environment& changes) {
+    std::vector<std::string> entries;
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string inherited = *entry;
+        const bool replaced = std::any_of(changes.begin(), changes.end(), [&](const auto& change) {
+            return nameOf(change) == nameOf(inherited);
+        });
+        if (!replaced) {
+            entries.push_back(inherited);
+        }
+    }
+    entries.insert(entries.end(), changes.begin(), changes.end());
+    return entries;
+}
+
+// Pointers into `strings`, ending with the null pointer exec wants.
+std::vector<char*> pointersTo(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& text : strings) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
 }
 
 } // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& commandLine,
-                           const std::string& workingFolder) {
+                           const std::string& workingFolder, const Environment& changes) {
     std::vector<std::string> args = commandLine;
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<std::string> environment = environmentWith(changes);
+    const std::vector<char*> argv = pointersTo(args);
+    const std::vector<char*> envp = pointersTo(environment);
     const std::string outPath = outputFolder / "stdout";
     const std::string errPath = outputFolder / "stderr";
     child = fork();
@@ -72,7 +98,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& commandLine,
         throw std::runtime_error("fork failed");
     }
     if (child == 0) {
-        execInChild(argv, workingFolder.c_str(), outPath.c_str(), errPath.c_str());
+        execInChild(argv, envp, workingFolder.c_str(), outPath.c_str(), errPath.c_str());
     }
 }
 
@@ -109,8 +135,17 @@ ProcessResult ChildProcess::wait(std::chrono::milliseconds timeout) {
     return result;
 }
 
+void ChildProcess::stop() {
+    if (!reaped) {
+        kill(child, SIGTERM);
+        waitpid(child, nullptr, 0);
+        reaped = true;
+    }
+}
+
 ProcessResult runProcess(const std::vector<std::string>& commandLine,
-                         const std::string& workingFolder, std::chrono::milliseconds timeout) {
-    ChildProcess process(commandLine, workingFolder);
+                         const std::string& workingFolder, std::chrono::milliseconds timeout,
+                         const Environment& changes) {
+    ChildProcess process(commandLine, workingFolder, changes);
     return process.wait(timeout);
 }

@@ -36,12 +36,16 @@ struct ProcessResult {
     std::string err;
 };
 
+// Environment entries such as "DISPLAY=:7" that replace or add to the test's own.
+using Environment = std::vector<std::string>;
+
 // A child process started in `workingFolder` with stdout and stderr sent to files of its own.
-// It inherits the environment (DISPLAY, ALSOFT_DRIVERS). A child still running when this ends
-// is killed.
+// It inherits the environment (DISPLAY, ALSOFT_DRIVERS) apart from `changes`. A child still
+// running when this ends is killed.
 class ChildProcess {
   public:
-    ChildProcess(const std::vector<std::string>& commandLine, const std::string& workingFolder);
+    ChildProcess(const std::vector<std::string>& commandLine, const std::string& workingFolder,
+                 const Environment& changes = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -52,6 +56,9 @@ class ChildProcess {
     // Waits for the end, killing the child when it takes longer than `timeout`.
     ProcessResult wait(std::chrono::milliseconds timeout);
 
+    // Asks the child to end (SIGTERM) and waits for it.
+    void stop();
+
   private:
     TempFolder outputFolder;
     pid_t child = -1;
@@ -61,4 +68,5 @@ class ChildProcess {
 // Runs a command to its end and returns what it printed.
 ProcessResult runProcess(const std::vector<std::string>& commandLine,
                          const std::string& workingFolder,
-                         std::chrono::milliseconds timeout = std::chrono::seconds(120));
+                         std::chrono::milliseconds timeout = std::chrono::seconds(120),
+                         const Environment& changes = {});
