@@ -1,4 +1,4 @@
-// The demo executable under the virtual X display: its console output and its keys.
+// The demo executable on an X display of its own: its console output and its keys.
 #include <chrono>
 #include <regex>
 #include <string>
