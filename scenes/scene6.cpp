@@ -1,10 +1,120 @@
-// Scene 6: not built yet; it plays its time on a black screen and hands over to its outro.
+// Scene 6: the closing card. The release line and the personal greetings over a full-screen
+// field in which fifty pairs of random points vote on every pixel; the pairs turn slowly about
+// the centre, each the other way from its neighbour. The curtain ends the production.
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include <GL/glew.h>
+
+#include "app/demo_clock.h"
 #include "scenes/scene_builders.h"
+#include "shaders/shader_sources.h"
+#include "shapes/builders.h"
+#include "text/line_callbacks.h"
+#include "text/text.h"
+#include "text/text_shape.h"
 #include "transitions/outros.h"
 
+namespace {
+
+constexpr int pairCount = 50;
+
+// The random-sources shader reads these through the pointers registered with its uniforms;
+// pair i is (firstX[i], firstY[i]) and (secondX[i], secondY[i]), in centred screen coordinates.
+static struct {
+    float firstX[pairCount];  // "random_x_0"
+    float firstY[pairCount];  // "random_y_0"
+    float secondX[pairCount]; // "random_x_1"
+    float secondY[pairCount]; // "random_y_1"
+    DemoClock::Ticks clockStart;
+    bool clockStarted;
+} state;
+
+constexpr float sceneDuration = 10.55f;
+constexpr float textParam = 15.0f; // static lines never read it
+
+constexpr Vec2 screenCentre{0.0f, 0.0f};
+constexpr float fieldDuration = 15.0f;
+constexpr float fieldHalfSize = 1.0f; // covers the whole drawing space
+
+// The pairs turn by at most this fraction of a radian per frame.
+constexpr double turnDivisor = 300.0;
+
+LightRoute makeLighting() {
+    const float material[4] = {135.0f / 255.0f, 128.0f / 255.0f, 94.0f / 255.0f, 1.0f};
+    return LightRoute({-5.0f, -5.0f}, {-5.0f, 0.0f}, 5.0f, 10.0f, 15.05f, material, GL_FLAT,
+                      GL_DIFFUSE);
+}
+
+// One of the 51 values k / 51 - 0.5, from the next random number.
+float randomCoordinate() {
+    return static_cast<float>((std::rand() % 51) / 51.0 - 0.5);
+}
+
+// One array after another, each from its first element to its last.
+void fillPoints() {
+    for (float* coordinates : {state.firstX, state.firstY, state.secondX, state.secondY}) {
+        for (int i = 0; i < pairCount; ++i) {
+            coordinates[i] = randomCoordinate();
+        }
+    }
+}
+
+void turnPoint(float& x, float& y, float c, float s) {
+    const float wasX = x;
+    const float wasY = y;
+    x = c * wasX - s * wasY;
+    y = s * wasX + c * wasY;
+}
+
+// Runs after the Shapes' update every frame: even pairs turn counter-clockwise and odd pairs
+// clockwise about the centre by |sin t| / 300 radians, t counted from the first call. The turn
+// is per frame, so its speed follows the frame rate.
+void turnPairs() {
+    if (!state.clockStarted) {
+        state.clockStarted = true;
+        state.clockStart = DemoClock::now();
+    }
+    const float t = DemoClock::secondsSince(state.clockStart);
+    const float turn =
+        static_cast<float>(std::fabs(std::sin(static_cast<double>(t))) / turnDivisor);
+    for (int i = 0; i < pairCount; ++i) {
+        const float angle = i % 2 == 0 ? turn : -turn;
+        const float c = static_cast<float>(std::cos(static_cast<double>(angle)));
+        const float s = static_cast<float>(std::sin(static_cast<double>(angle)));
+        turnPoint(state.firstX[i], state.firstY[i], c, s);
+        turnPoint(state.secondX[i], state.secondY[i], c, s);
+    }
+}
+
+} // namespace
+
 Scene buildScene6() {
-    Scene scene(10.55f);
-    scene.setContent({}, {}, LightRoute());
+    Scene scene(sceneDuration);
+
+    std::vector<Shape> shapes;
+    shapes.push_back(makeTextShape(drawReleaseLine, noTextUpdate, textParam));
+    shapes.push_back(makeTextShape(drawPersonalGreetHeading, noTextUpdate, textParam));
+    shapes.push_back(makeTextShape(drawPersonalGreetLine1, noTextUpdate, textParam));
+    shapes.push_back(makeTextShape(drawPersonalGreetLine2, noTextUpdate, textParam));
+    shapes.push_back(makeSquareShape({1.0f, 1.0f, 1.0f}, screenCentre, screenCentre, 0.0f, 0.0f,
+                                     fieldDuration, fieldHalfSize));
+    const std::vector<float> startTimes(shapes.size(), 0.0f);
+
+    scene.setContent(shapes, startTimes, makeLighting());
+
+    fillPoints();
+    // The clock counts from the frame hook's first call after this build.
+    state.clockStarted = false;
+
+    scene.shader = ShaderProgram(sharedVertexSource, "", randomSourcesFragmentSource);
+    scene.shader.addArray(state.firstX, pairCount, "random_x_0");
+    scene.shader.addArray(state.firstY, pairCount, "random_y_0");
+    scene.shader.addArray(state.secondX, pairCount, "random_x_1");
+    scene.shader.addArray(state.secondY, pairCount, "random_y_1");
+    scene.hasShader = true;
+    scene.frameHook = turnPairs;
     scene.outro = scene6Outro;
     return scene;
 }
