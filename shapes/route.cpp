@@ -16,8 +16,8 @@ Route::Route(Vec2 start, Vec2 end, float startAngle_, float endAngle_, float dur
     deltaAngle = endAngle - startAngle;
 }
 
-void Route::update() {
-    const float t = elapsed();
+void Route::updateAt(DemoClock::Ticks now) {
+    const float t = DemoClock::secondsBetween(startTicks, now);
     const float u = t / duration; // not clamped: callers stop updating once t passes duration
     currentX = startX + deltaX * u;
     currentY = startY + deltaY * u;
@@ -39,8 +39,8 @@ QuadraticBezierRoute::QuadraticBezierRoute(Vec2 start, Vec2 end, Vec2 control, f
     controlY = control.y;
 }
 
-void QuadraticBezierRoute::update() {
-    const float t = elapsed();
+void QuadraticBezierRoute::updateAt(DemoClock::Ticks now) {
+    const float t = DemoClock::secondsBetween(startTicks, now);
     const float u = t / duration;
     const float w0 = (1.0f - u) * (1.0f - u);
     const float w1 = 2.0f * u * (1.0f - u);

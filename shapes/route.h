@@ -10,7 +10,10 @@
 // accumulates between calls, so it gives the same answer however often it is updated.
 struct BaseRoute {
     virtual ~BaseRoute() = default;
-    virtual void update() = 0;
+    // Recomputes the current values for the present DemoClock time.
+    void update() { updateAt(DemoClock::now()); }
+    // The same for a given time: a caller moving many routes in one frame reads the clock once.
+    virtual void updateAt(DemoClock::Ticks now) = 0;
 
     // Seconds since the route started, from a fresh DemoClock read.
     float elapsed() const { return DemoClock::secondsSince(startTicks); }
@@ -32,7 +35,7 @@ struct Route : BaseRoute {
 
     Route() = default;
     Route(Vec2 start, Vec2 end, float startAngle, float endAngle, float duration);
-    void update() override;
+    void updateAt(DemoClock::Ticks now) override;
 };
 
 // A quadratic Bézier route; it snaps its point within 0.05 s of its duration.
@@ -40,7 +43,7 @@ struct QuadraticBezierRoute : BaseRoute {
     static constexpr float snapWindow = 0.05f;
 
     QuadraticBezierRoute(Vec2 start, Vec2 end, Vec2 control, float duration);
-    void update() override;
+    void updateAt(DemoClock::Ticks now) override;
 
     float controlX = 0.0f, controlY = 0.0f;
     float controlAngle = 0.0f;

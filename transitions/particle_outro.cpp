@@ -124,7 +124,7 @@ bool composeParticles(ParticleOutro& outro, int width, int height, float time) {
         }
         // Plotted where the last update left it, so a fresh particle shows at (0, 0) once.
         plot(outro.pixels, width, height, route, outro.colours[i]);
-        route.update();
+        route.updateAt(now);
     }
     return true;
 }
