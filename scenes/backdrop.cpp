@@ -3,7 +3,6 @@
 #include "scenes/backdrop.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -100,10 +99,11 @@ void requireMatchingSets(const std::vector<Vec2>& a, const std::vector<Vec2>& b)
 //   distance is not above A's: the pixel lightens, as in the exact rule.
 // - B's sum 8 or more ulps above A's: one ulp is more than 2^-24 of the value (for subnormal sums
 //   below 2^-126 it is 2^-149, still more than 2^-23 of the value), so the sums differ by a
-//   factor above 1 + 2^-21 and their roots by more than 1 + 2^-22; rounding each root to double
-//   and then to float moves it by less than 2^-24 (plus 2^-53) of itself, which cannot close a
-//   gap of 2^-22: B's rounded distance is strictly greater and the pixel darkens, as in the
-//   exact rule. (A zero sum against a positive one is plainly apart.)
+//   factor above 1 + 2^-21 and their roots by one above 1 + 2^-22.1. Rounding a root to double
+//   and then to float moves it by at most 2^-24 + 2^-53 of itself, so the two rounded roots
+//   together close a gap of at most about 2^-23: B's rounded distance stays strictly greater and
+//   the pixel darkens, as in the exact rule. (A zero sum against a positive one is plainly
+//   apart.)
 // - 1 to 7 ulps: the rounded distances may tie, and a tie lightens. Such a close call marks its
 //   column, and the tile's pixels in that column are redone exactly afterwards.
 constexpr std::int32_t clearlyFartherUlps = 8;

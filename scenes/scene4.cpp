@@ -105,6 +105,8 @@ LightRoute makeLighting() {
 
 } // namespace
 
+// Only the backdrop's picture draws from the random sequence: its 5000 values, right after the
+// backdrop Shape is appended.
 Scene buildScene4() {
     Scene scene(sceneDuration);
 
@@ -144,7 +146,7 @@ Scene buildScene4() {
             shapes.push_back(*shape);
             startTimes.push_back(waveStartTimes[wave]);
         }
-        if (wave == 0) {
+        if (wave == 0) { // the backdrop follows the first wave
             shapes.push_back(backdrop);
             startTimes.push_back(waveStartTimes[wave]);
             generateBackdropTexture();
