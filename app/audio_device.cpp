@@ -1,0 +1,69 @@
+// Opening and closing the default OpenAL output.
+#include "app/audio_device.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+// Points the process's stderr at /dev/null for as long as it lives. Probing for an output on a
+// machine without one makes the sound back ends print a screenful of errors; the production
+// then simply plays silently, so they say nothing the user needs.
+class StderrMuted {
+  public:
+    StderrMuted() {
+        std::fflush(stderr);
+        const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        saved_ = sink < 0 ? -1 : ::dup(STDERR_FILENO);
+        if (saved_ >= 0) {
+            ::dup2(sink, STDERR_FILENO);
+        }
+        if (sink >= 0) {
+            ::close(sink);
+        }
+    }
+    ~StderrMuted() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    StderrMuted(const StderrMuted&) = delete;
+    StderrMuted& operator=(const StderrMuted&) = delete;
+
+  private:
+    int saved_;
+};
+
+ALCdevice* openQuietly() {
+    const StderrMuted muted;
+    return alcOpenDevice(nullptr);
+}
+
+} // namespace
+
+std::unique_ptr<AudioDevice> AudioDevice::openDefault() {
+    ALCdevice* const device = openQuietly();
+    if (!device) {
+        return nullptr;
+    }
+    auto output = std::make_unique<AudioDevice>(Opened{}, device);
+    output->context_ = alcCreateContext(device, nullptr);
+    if (!output->context_ || alcMakeContextCurrent(output->context_) != ALC_TRUE) {
+        return nullptr;
+    }
+    return output;
+}
+
+AudioDevice::AudioDevice(Opened, ALCdevice* device) : device_(device) {}
+
+AudioDevice::~AudioDevice() {
+    if (context_) {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(context_);
+    }
+    alcCloseDevice(device_);
+}
