@@ -1,18 +1,370 @@
-// Placeholder soundtrack module: plays nothing, reports position 0.
+// The soundtrack module: MP3 streams played on the OpenAL output and kept fed by a thread of the
+// module's own, or, without an output, silent streams whose position follows the DemoClock.
 #include "app/soundtrack.h"
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "app/audio_device.h"
+#include "app/audio_queue.h"
+#include "app/demo_clock.h"
+#include "app/mp3_stream.h"
+
 namespace Soundtrack {
-void initOutput() {}
-Stream openStream(const char*) {
-    return 0;
+namespace {
+
+// A buffer holds 50 ms; eight of them keep 400 ms queued, so the output rides out a stall of the
+// feeder thread well beyond 250 ms.
+constexpr std::uint32_t buffersPerSecond = 20;
+constexpr std::size_t queuedBuffers = 8;
+// play() queues this many itself, so the source starts with 150 ms; the feeder adds the rest.
+constexpr std::size_t primedBuffers = 3;
+// How often the feeder looks for finished buffers: a fifth of a buffer.
+constexpr auto feedInterval = std::chrono::milliseconds(10);
+// Silence queued behind the last sample keeps the source going while the device sounds what it
+// still holds (its latency), so the position reaches the end when the end is heard.
+constexpr std::size_t tailBuffers = 2;
+
+// The exact length of a silent stream, found on a thread of its own. The thread shares this
+// record and owns the decoder, so nothing it touches goes away under it, not even at exit.
+struct LengthMeasure {
+    std::mutex lock;
+    std::condition_variable found;
+    std::optional<std::uint64_t> length;
+
+    void publish(std::uint64_t bytes) {
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            length = bytes;
+        }
+        found.notify_all();
+    }
+    std::uint64_t await() {
+        std::unique_lock<std::mutex> hold(lock);
+        found.wait(hold, [this] { return length.has_value(); });
+        return *length;
+    }
+};
+
+struct Track {
+    std::uint32_t byteRate = 0;
+    std::uint32_t frameBytes = 1;
+    std::unique_ptr<Mp3Stream> decoder; // gone once decoded to its end
+    std::vector<std::uint8_t> piece;    // decoded and waiting for a buffer
+    bool started = false;
+
+    // Played on the output: the position is what the output has sounded.
+    std::unique_ptr<AudioQueue> output;
+    std::uint64_t queuedSampleBytes = 0; // of the stream, not of the silent tail
+    std::size_t tailQueued = 0;
+    std::uint64_t lastHeard = 0;
+
+    // Silent: the position follows the DemoClock from startTicks, up to the length.
+    DemoClock::Ticks startTicks = 0;
+    std::uint64_t knownBytes = 0;           // decoded at open: the stream is at least this long
+    std::shared_ptr<LengthMeasure> measure; // none for a stream without end
+};
+
+struct Module {
+    std::mutex lock;
+    std::map<Stream, std::unique_ptr<Track>> tracks;
+    Stream lastStream = 0;
+    std::unique_ptr<AudioDevice> output;
+    bool outputTried = false;
+    bool forcedSilent = false;
+    std::uint32_t missingFileByteRate = 0;
+
+    std::thread feeder;
+    std::condition_variable feederWake;
+    bool stopping = false;
+
+    // Runs at exit too (the production's end calls exit without release): the feeder is joined
+    // before anything it uses goes, and the output closes while OpenAL is still loaded.
+    ~Module() { shutDown(); }
+    void shutDown();
+};
+
+Module& module() {
+    static Module instance;
+    return instance;
 }
-void play(Stream) {}
-std::uint64_t position(Stream) {
-    return 0;
+
+std::size_t bufferBytes(const Track& track) {
+    const std::size_t bytes = track.byteRate / buffersPerSecond;
+    return bytes - bytes % track.frameBytes;
 }
-void release() {}
-std::optional<std::uint32_t> byteRate(const char*) {
-    return std::nullopt;
+
+// Bytes of whole sample frames that `elapsed` ticks hold, rounded down.
+std::uint64_t bytesAfter(DemoClock::Ticks elapsed, std::uint32_t byteRate,
+                         std::uint32_t frameBytes) {
+    constexpr DemoClock::Ticks second = DemoClock::ticksPerSecond;
+    const std::uint64_t bytes = elapsed / second * byteRate + elapsed % second * byteRate / second;
+    return bytes - bytes % frameBytes;
 }
-void forceSilent(std::uint32_t) {}
+
+void reportUnopened(const char* path) {
+    const std::string line =
+        std::string(path ? path : "") + ": soundtrack could not be opened; playing without music\n";
+    std::fputs(line.c_str(), stderr);
+}
+
+// ---- Streams on the output ------------------------------------------------------------------
+
+void queuePiece(Track& track) {
+    track.output->push(track.piece);
+    track.queuedSampleBytes += track.piece.size();
+}
+
+// Queues the decoder's next piece; drops the decoder at the stream's end.
+void queueNextPiece(Track& track) {
+    track.decoder->read(bufferBytes(track), track.piece);
+    queuePiece(track);
+    if (track.decoder->ended()) {
+        track.decoder.reset();
+    }
+}
+
+void queueSilentTail(Track& track) {
+    track.piece.assign(bufferBytes(track), 0);
+    track.output->push(track.piece);
+    ++track.tailQueued;
+}
+
+void keepFed(Track& track) {
+    track.output->reclaimPlayed();
+    while (track.decoder && track.output->hasIdleBuffer()) {
+        queueNextPiece(track);
+    }
+    while (!track.decoder && track.tailQueued < tailBuffers && track.output->hasIdleBuffer()) {
+        queueSilentTail(track);
+    }
+    track.output->resumeIfStarved();
+}
+
+void feed(Module& m) {
+    std::unique_lock<std::mutex> hold(m.lock);
+    while (!m.stopping) {
+        for (auto& entry : m.tracks) {
+            Track& track = *entry.second;
+            if (track.output && track.started) {
+                keepFed(track);
+            }
+        }
+        m.feederWake.wait_for(hold, feedInterval);
+    }
+}
+
+bool ensureFeeder(Module& m) {
+    if (m.feeder.joinable()) {
+        return true;
+    }
+    try {
+        m.feeder = std::thread(feed, std::ref(m));
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void stopFeeder(Module& m) {
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        m.stopping = true;
+    }
+    m.feederWake.notify_all();
+    if (m.feeder.joinable()) {
+        m.feeder.join();
+    }
+    const std::lock_guard<std::mutex> hold(m.lock);
+    m.stopping = false;
+}
+
+void startOnOutput(Track& track) {
+    queuePiece(track);
+    for (std::size_t i = 1; i < primedBuffers && track.decoder; ++i) {
+        queueNextPiece(track);
+    }
+    track.output->start();
+}
+
+std::uint64_t heardOnOutput(Track& track) {
+    const std::uint64_t heard = std::min(track.output->heardBytes(), track.queuedSampleBytes);
+    track.lastHeard = std::max(track.lastHeard, heard);
+    return track.lastHeard;
+}
+
+// ---- Silent streams -------------------------------------------------------------------------
+
+// The length comes from parsing the frame headers where that is exact (a few tens of
+// milliseconds for a long file), else from decoding the file afresh (a few times longer). Either
+// runs beside the caller, who waits for it only once the clock has passed what open decoded.
+void measureLength(Track& track, const char* path, std::unique_ptr<Mp3Stream> decoder) {
+    track.measure = std::make_shared<LengthMeasure>();
+    if (decoder->ended()) {
+        track.measure->publish(track.knownBytes);
+        return;
+    }
+    auto work = [measure = track.measure, knownBytes = track.knownBytes, path = std::string(path),
+                 decoder = std::shared_ptr<Mp3Stream>(std::move(decoder))] {
+        std::optional<std::uint64_t> length = decoder->scanLength();
+        if (!length) {
+            const auto fresh = Mp3Stream::open(path.c_str());
+            length = fresh ? fresh->decodeToEnd() : knownBytes;
+        }
+        measure->publish(std::max(*length, knownBytes));
+    };
+    try {
+        std::thread(work).detach();
+    } catch (const std::system_error&) {
+        work();
+    }
+}
+
+std::uint64_t silentPosition(const Track& track) {
+    const DemoClock::Ticks now = DemoClock::now();
+    if (now <= track.startTicks) {
+        return 0;
+    }
+    const std::uint64_t bytes =
+        bytesAfter(now - track.startTicks, track.byteRate, track.frameBytes);
+    if (!track.measure || bytes <= track.knownBytes) {
+        return bytes;
+    }
+    return std::min(bytes, track.measure->await());
+}
+
+// ---- Module ---------------------------------------------------------------------------------
+
+void Module::shutDown() {
+    stopFeeder(*this);
+    const std::lock_guard<std::mutex> hold(lock);
+    tracks.clear(); // their sources go before the context that made them
+    output.reset();
+    outputTried = false;
+    forcedSilent = false;
+    missingFileByteRate = 0;
+}
+
+Stream addTrack(Module& m, std::unique_ptr<Track> track) {
+    ++m.lastStream;
+    if (m.lastStream == 0) {
+        ++m.lastStream; // 0 names no stream
+    }
+    m.tracks[m.lastStream] = std::move(track);
+    return m.lastStream;
+}
+
+Track* findTrack(Module& m, Stream stream) {
+    const auto found = m.tracks.find(stream);
+    return found == m.tracks.end() ? nullptr : found->second.get();
+}
+
+} // namespace
+
+void initOutput() {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    if (m.outputTried) {
+        return;
+    }
+    m.outputTried = true;
+    if (!m.forcedSilent) {
+        m.output = AudioDevice::openDefault();
+    }
+}
+
+Stream openStream(const char* path) {
+    Module& m = module();
+    auto track = std::make_unique<Track>();
+    auto decoder = Mp3Stream::open(path);
+    if (decoder) {
+        track->byteRate = decoder->byteRate();
+        track->frameBytes = decoder->frameBytes();
+        decoder->read(bufferBytes(*track), track->piece);
+    }
+    const std::lock_guard<std::mutex> hold(m.lock);
+    if (track->piece.empty()) {
+        reportUnopened(path);
+        if (!m.forcedSilent || m.missingFileByteRate == 0) {
+            return 0;
+        }
+        track->byteRate = m.missingFileByteRate; // silent and without end
+        track->frameBytes = 1;
+        return addTrack(m, std::move(track));
+    }
+    if (m.output && !m.forcedSilent && ensureFeeder(m)) {
+        track->output = AudioQueue::create(decoder->rate(), decoder->channels(), queuedBuffers);
+    }
+    if (track->output) {
+        if (!decoder->ended()) {
+            track->decoder = std::move(decoder);
+        }
+    } else {
+        track->knownBytes = track->piece.size();
+        measureLength(*track, path, std::move(decoder));
+    }
+    return addTrack(m, std::move(track));
+}
+
+void play(Stream stream) {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    Track* const track = findTrack(m, stream);
+    if (!track || track->started) {
+        return;
+    }
+    if (track->output) {
+        startOnOutput(*track);
+        m.feederWake.notify_one();
+    } else {
+        track->startTicks = DemoClock::now();
+    }
+    track->started = true;
+}
+
+std::uint64_t position(Stream stream) {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    Track* const track = findTrack(m, stream);
+    if (!track || !track->started) {
+        return 0;
+    }
+    return track->output ? heardOnOutput(*track) : silentPosition(*track);
+}
+
+void release() {
+    module().shutDown();
+}
+
+std::optional<std::uint32_t> byteRate(const char* path) {
+    const auto decoder = Mp3Stream::open(path);
+    if (!decoder) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> firstSamples;
+    decoder->read(decoder->frameBytes(), firstSamples);
+    if (firstSamples.empty()) {
+        return std::nullopt;
+    }
+    return decoder->byteRate();
+}
+
+void forceSilent(std::uint32_t missingFileByteRate) {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    m.forcedSilent = true;
+    m.missingFileByteRate = missingFileByteRate;
+}
+
 } // namespace Soundtrack

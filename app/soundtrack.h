@@ -26,6 +26,7 @@ void play(Stream stream);
 std::uint64_t position(Stream stream);
 
 // Stops playback and releases the output. Harmless when called twice or before anything opened.
+// Afterwards the module is as it was at start: streams are gone and forced silence is lifted.
 void release();
 
 // Bytes per second of a file's decoded 16-bit samples (176,400 for 44.1 kHz stereo), found
