@@ -1,0 +1,272 @@
+// The ffmpeg child process behind a video: started with posix_spawnp and an argument vector (no
+// shell, so any file name is safe), fed through a pipe, and judged by its exit status.
+#include "tools/capture/video_encoder.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// Visually lossless H.264 in the pixel format every common player decodes.
+constexpr const char* videoQuality = "18";
+constexpr const char* audioBitRate = "192k";
+// A whole frame in the pipe lets ffmpeg and the renderer overlap; Linux allows 1 MiB by default.
+constexpr int pipeBytes = 1 << 20;
+// The lines of ffmpeg's messages quoted when it fails.
+constexpr std::size_t quotedLogLines = 8;
+
+std::runtime_error cannotWrite(const std::string& path, int error) {
+    return std::runtime_error("cannot write " + path + ": " + std::strerror(error));
+}
+
+std::string formatSeconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", seconds);
+    return text;
+}
+
+// ffmpeg reads "name:rest" as a protocol and "-name" as an option; "file:" takes any name as is.
+std::string fileUrl(const std::string& path) {
+    return "file:" + path;
+}
+
+std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const std::string& output) {
+    std::vector<std::string> args{"ffmpeg",    "-hide_banner", "-nostdin", "-nostats",
+                                  "-loglevel", "error",        "-y"};
+    const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
+    args.insert(args.end(),
+                {"-f", "rawvideo", "-pixel_format", "rgb24", "-video_size", size, "-framerate",
+                 std::to_string(settings.framesPerSecond), "-i", "pipe:0"});
+    if (settings.soundtrack) {
+        args.insert(args.end(), {"-ss", formatSeconds(settings.soundtrackStart), "-i",
+                                 fileUrl(*settings.soundtrack)});
+    }
+    args.insert(args.end(),
+                {"-map", "0:v", "-c:v", "libx264", "-crf", videoQuality, "-pix_fmt", "yuv420p"});
+    if (settings.soundtrack) {
+        // Silence pads a soundtrack that ends early, and the video's end cuts it.
+        args.insert(args.end(), {"-map", "1:a", "-c:a", "aac", "-b:a", audioBitRate, "-af", "apad",
+                                 "-shortest"});
+    }
+    args.insert(args.end(), {"-movflags", "+faststart", "-f", "mp4", fileUrl(output)});
+    return args;
+}
+
+// The last lines ffmpeg wrote to its log, which holds only its errors.
+std::string logTail(std::FILE* log) {
+    std::rewind(log);
+    std::vector<std::string> lines;
+    std::string line;
+    for (int c = std::fgetc(log); c != EOF; c = std::fgetc(log)) {
+        if (c != '\n' && c != '\r') {
+            line += static_cast<char>(c);
+        } else if (!line.empty()) {
+            lines.push_back(line);
+            line.clear();
+        }
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    std::string tail;
+    const std::size_t first = lines.size() > quotedLogLines ? lines.size() - quotedLogLines : 0;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        tail += "\n  ffmpeg: " + lines[i];
+    }
+    return tail;
+}
+
+std::string describeExit(int status) {
+    if (WIFEXITED(status)) {
+        return "exit status " + std::to_string(WEXITSTATUS(status));
+    }
+    if (WIFSIGNALED(status)) {
+        return "ended by signal " + std::to_string(WTERMSIG(status));
+    }
+    return "ended abnormally";
+}
+
+// Creates the file ffmpeg will overwrite, so that a folder that is missing or cannot be written
+// shows up before anything is rendered.
+void claimFile(const std::string& path, const std::string& shownName) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw cannotWrite(shownName, errno);
+    }
+    close(fd);
+}
+
+// Starts ffmpeg with the pipe's read end as its standard input, its standard output discarded
+// and its standard error sent to the log. Returns 0 or the error that kept it from starting.
+int startFfmpeg(const std::vector<std::string>& args, int input, int log, pid_t& child) {
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, input, STDIN_FILENO);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&files, log, STDERR_FILENO);
+
+    // Ignored signals stay ignored across exec; ffmpeg gets SIGPIPE back as it expects it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    sigset_t noneBlocked;
+    sigemptyset(&noneBlocked);
+    posix_spawnattr_setsigmask(&attributes, &noneBlocked);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+    std::vector<char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const int error = posix_spawnp(&child, "ffmpeg", &files, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&files);
+    return error;
+}
+
+} // namespace
+
+VideoEncoder::VideoEncoder(const VideoSettings& videoSettings)
+    : settings(videoSettings),
+      partialPath(settings.path + "." + std::to_string(getpid()) + ".part") {
+    if (std::filesystem::is_directory(settings.path)) {
+        throw std::runtime_error("cannot write " + settings.path + ": it is a folder");
+    }
+    claimFile(partialPath, settings.path);
+    try {
+        start();
+    } catch (...) {
+        abandon();
+        throw;
+    }
+}
+
+void VideoEncoder::start() {
+    // A reader that dies must show up as EPIPE from write(), not as a signal that ends the
+    // renderer without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    log.reset(std::tmpfile());
+    if (!log) {
+        throw std::runtime_error(std::string("cannot make a log for ffmpeg: ") +
+                                 std::strerror(errno));
+    }
+    fcntl(fileno(log.get()), F_SETFD, FD_CLOEXEC);
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) {
+        throw std::runtime_error(std::string("cannot make a pipe for ffmpeg: ") +
+                                 std::strerror(errno));
+    }
+    pipeInput = ends[1];
+    fcntl(pipeInput, F_SETPIPE_SZ, pipeBytes); // a smaller pipe only costs speed
+
+    const int error =
+        startFfmpeg(ffmpegArguments(settings, partialPath), ends[0], fileno(log.get()), child);
+    close(ends[0]); // ffmpeg holds its own copy
+    if (error != 0) {
+        child = -1;
+        throw std::runtime_error(std::string("cannot start ffmpeg: ") + std::strerror(error) +
+                                 " (a video needs ffmpeg, from the Debian package ffmpeg)");
+    }
+}
+
+VideoEncoder::~VideoEncoder() {
+    abandon();
+}
+
+void VideoEncoder::addFrame(const RgbImage& frame) {
+    if (frame.width != settings.width || frame.height != settings.height ||
+        frame.pixels.size() != static_cast<std::size_t>(frame.width) * frame.height * 3) {
+        throw std::runtime_error("a frame for " + settings.path + " has the wrong size");
+    }
+    const std::uint8_t* next = frame.pixels.data();
+    std::size_t left = frame.pixels.size();
+    while (left > 0) {
+        const ssize_t written = write(pipeInput, next, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            fail(errno == EPIPE
+                     ? "ffmpeg stopped taking frames"
+                     : std::string("cannot send frames to ffmpeg: ") + std::strerror(errno));
+        }
+        next += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    ++framesSent;
+}
+
+void VideoEncoder::finish() {
+    if (framesSent == 0) {
+        abandon();
+        throw std::runtime_error("cannot write " + settings.path +
+                                 ": no frame was rendered for it");
+    }
+    close(pipeInput);
+    pipeInput = -1;
+    const int status = waitForExit();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        abandon();
+        throw std::runtime_error("ffmpeg failed to write " + settings.path + " (" +
+                                 describeExit(status) + ")" + logTail(log.get()));
+    }
+    if (std::rename(partialPath.c_str(), settings.path.c_str()) != 0) {
+        const int error = errno;
+        abandon();
+        throw cannotWrite(settings.path, error);
+    }
+    partialPath.clear();
+}
+
+void VideoEncoder::fail(const std::string& what) {
+    if (pipeInput >= 0) {
+        close(pipeInput);
+        pipeInput = -1;
+    }
+    const int status = waitForExit();
+    abandon();
+    throw std::runtime_error("cannot write " + settings.path + ": " + what + " (ffmpeg " +
+                             describeExit(status) + ")" + logTail(log.get()));
+}
+
+int VideoEncoder::waitForExit() {
+    int status = 0;
+    if (child <= 0) {
+        return status;
+    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    child = -1;
+    return status;
+}
+
+void VideoEncoder::abandon() {
+    if (pipeInput >= 0) {
+        close(pipeInput);
+        pipeInput = -1;
+    }
+    if (child > 0) {
+        kill(child, SIGKILL);
+        waitForExit();
+    }
+    if (!partialPath.empty()) {
+        std::remove(partialPath.c_str());
+        partialPath.clear();
+    }
+}
