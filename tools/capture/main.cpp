@@ -1,5 +1,5 @@
 // The offline renderer: plays the production on a simulated clock in a 640x480 window and writes
-// what each frame shows as PNG pictures and a frames.csv log.
+// what each frame shows as PNG pictures with a frames.csv log, as a video, or both.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include <GL/glew.h>
 
@@ -21,6 +22,9 @@
 #include "tools/capture/frame_log.h"
 #include "tools/capture/options.h"
 #include "tools/capture/png_writer.h"
+#include "tools/capture/production_length.h"
+#include "tools/capture/progress.h"
+#include "tools/capture/video_encoder.h"
 #include "transitions/outros.h"
 
 namespace {
@@ -31,6 +35,8 @@ constexpr DemoClock::Ticks clockBase = 1'000'000'000;
 constexpr std::uint32_t assumedSoundtrackByteRate = 176'400;
 // X wants its events read now and then even though nothing here reacts to them.
 constexpr std::uint64_t framesBetweenEventReads = 10;
+// The soundtrack a video gets, from the working directory like the demo's.
+constexpr const char* soundtrackFile = "Ombra.mp3";
 
 // round(frame * 10^7 / fps) ticks after the base, halves rounding up.
 DemoClock::Ticks frameTicks(std::uint64_t frame, int framesPerSecond) {
@@ -80,8 +86,48 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return elapsed.count();
 }
 
-// Renders frame after frame until the production ends or the last listed frame is written.
-void renderFrames(const CaptureOptions& options, FrameLog& log) {
+// Where the rendered frames go: PNG files with their log, a video, or both.
+struct Outputs {
+    std::optional<FrameLog> log;
+    std::optional<VideoEncoder> video;
+};
+
+// The video comes first: it is the output most likely to refuse to start.
+void openOutputs(const CaptureOptions& options, Outputs& outputs) {
+    if (options.videoFile) {
+        VideoSettings settings;
+        settings.path = *options.videoFile;
+        settings.width = pictureWidth;
+        settings.height = pictureHeight;
+        settings.framesPerSecond = options.framesPerSecond;
+        if (std::filesystem::exists(soundtrackFile)) {
+            settings.soundtrack = soundtrackFile;
+            settings.soundtrackStart =
+                static_cast<double>(options.firstListedFrame) / options.framesPerSecond;
+        }
+        outputs.video.emplace(settings);
+    }
+    if (options.outputFolder) {
+        createFolder(*options.outputFolder);
+        outputs.log.emplace((std::filesystem::path(*options.outputFolder) / "frames.csv").string());
+    }
+}
+
+// The frames the render will take, and whether that is only an estimate: up to the last frame
+// listed, unless the production is expected to end before it.
+std::pair<std::uint64_t, bool> expectedFrames(const CaptureOptions& options) {
+    const std::uint64_t production = estimatedProductionFrames(options.framesPerSecond);
+    const std::optional<std::uint64_t> lastFrame = options.frames.last();
+    if (lastFrame && *lastFrame < production) {
+        return {*lastFrame + 1, false};
+    }
+    return {production, true};
+}
+
+// Renders frame after frame until the production ends or the last listed frame is written. The
+// PNG files get the listed frames; the video every frame from the first listed on.
+void renderFrames(const CaptureOptions& options, Outputs& outputs,
+                  std::optional<RenderProgress>& progress) {
     const std::optional<std::uint64_t> lastFrame = options.frames.last();
     for (std::uint64_t frame = 0; !lastFrame || frame <= *lastFrame; ++frame) {
         if (frame % framesBetweenEventReads == 0) {
@@ -99,24 +145,50 @@ void renderFrames(const CaptureOptions& options, FrameLog& log) {
         }
         glFinish(); // the software rasteriser draws only when made to
         const double renderMs = millisecondsSince(renderStart);
-        if (options.frames.contains(frame)) {
-            writePng(framePath(*options.outputFolder, frame),
-                     readBackBuffer(pictureWidth, pictureHeight));
+        const bool toPng = outputs.log && options.frames.contains(frame);
+        const bool toVideo = outputs.video && frame >= options.firstListedFrame;
+        if (toPng || toVideo) {
+            const RgbImage picture = readBackBuffer(pictureWidth, pictureHeight);
+            if (toPng) {
+                writePng(framePath(*options.outputFolder, frame), picture);
+            }
+            if (toVideo) {
+                outputs.video->addFrame(picture);
+            }
         }
-        log.add(frame, options.framesPerSecond, info, renderMs);
+        if (outputs.log) {
+            outputs.log->add(frame, options.framesPerSecond, info, renderMs);
+        }
+        if (progress) {
+            progress->frameRendered();
+        }
         glutSwapBuffers();
     }
 }
 
 int capture(const CaptureOptions& options, const char* programName) {
-    createFolder(*options.outputFolder);
-    FrameLog log((std::filesystem::path(*options.outputFolder) / "frames.csv").string());
+    // Everything that can refuse to start does so before the long render.
+    Outputs outputs;
+    openOutputs(options, outputs);
     prepareProduction(options);
     openWindow(programName);
     buildScenes();
     std::cout << std::endl;
-    renderFrames(options, log);
-    log.close();
+    std::optional<RenderProgress> progress;
+    if (!options.quiet) {
+        const auto [frames, estimated] = expectedFrames(options);
+        progress.emplace(frames, estimated, stderr);
+    }
+    renderFrames(options, outputs, progress);
+    if (progress) {
+        progress->finish();
+    }
+    if (outputs.log) {
+        outputs.log->close();
+    }
+    if (outputs.video) {
+        outputs.video->finish();
+    }
     Soundtrack::release();
     return 0;
 }

@@ -11,8 +11,11 @@ struct CaptureOptions {
     bool help = false;
     int framesPerSecond = 60;
     std::optional<std::string> outputFolder; // --out: PNG frames and frames.csv
+    std::optional<std::string> videoFile;    // --video: the frames as an MP4 video
     FrameList frames;                        // the frames written as PNG; every frame by default
+    FrameList::Frame firstListedFrame = 0;   // where a video starts; 0 without --frames
     std::optional<unsigned> outroSeed;       // --seed; the wall clock seeds the outros without it
+    bool quiet = false;                      // --quiet: no progress on stderr
 };
 
 // A command line that cannot be run; the message says why.
