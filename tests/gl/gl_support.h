@@ -1,7 +1,9 @@
 // Helpers for tests that draw into the hidden window and read its pixels back.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -16,6 +18,7 @@ inline void resetFrame() {
     glUseProgram(0);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -41,4 +44,62 @@ inline Rgb pixelAt(const std::vector<std::uint8_t>& pixels, int x, int y) {
 
 inline bool isBlack(Rgb p) {
     return p.r == 0 && p.g == 0 && p.b == 0;
+}
+
+// Pixel under the point (x, y) of the drawing space, -1 to 1 on both axes.
+inline Rgb pixelAtPoint(const std::vector<std::uint8_t>& pixels, float x, float y) {
+    const int column = std::clamp(static_cast<int>(std::floor((x + 1.0f) * 320.0f)), 0, 639);
+    const int row = std::clamp(static_cast<int>(std::floor((y + 1.0f) * 240.0f)), 0, 479);
+    return pixelAt(pixels, column, row);
+}
+
+// The columns and rows holding anything but black, and how many such pixels there are.
+struct LitArea {
+    int left = 640, right = -1, bottom = 480, top = -1;
+    int count = 0;
+};
+
+inline LitArea litArea(const std::vector<std::uint8_t>& pixels) {
+    LitArea area;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if (!isBlack(pixelAt(pixels, x, y))) {
+                area.left = std::min(area.left, x);
+                area.right = std::max(area.right, x);
+                area.bottom = std::min(area.bottom, y);
+                area.top = std::max(area.top, y);
+                ++area.count;
+            }
+        }
+    }
+    return area;
+}
+
+// A quad over the whole picture; with identity matrices every pixel gets one fragment.
+inline void drawFullScreenQuad() {
+    glBegin(GL_QUADS);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+}
+
+// The window position a fragment shader sees for the centre of a pixel, as 0 to 1.
+inline float pixelCentreX(int column) {
+    return (static_cast<float>(column) + 0.5f) / 640.0f;
+}
+inline float pixelCentreY(int row) {
+    return (static_cast<float>(row) + 0.5f) / 480.0f;
+}
+
+// The byte a colour channel from 0 to 1 is stored as in the 8-bit back buffer.
+inline int byteLevel(float channel) {
+    return static_cast<int>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255.0f));
+}
+
+// Largest difference between a pixel and a colour, in byte levels over the three channels.
+inline int levelDistance(Rgb pixel, float r, float g, float b) {
+    return std::max({std::abs(pixel.r - byteLevel(r)), std::abs(pixel.g - byteLevel(g)),
+                     std::abs(pixel.b - byteLevel(b))});
 }
