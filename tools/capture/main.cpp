@@ -100,10 +100,13 @@ void openOutputs(const CaptureOptions& options, Outputs& outputs) {
         settings.width = pictureWidth;
         settings.height = pictureHeight;
         settings.framesPerSecond = options.framesPerSecond;
-        if (std::filesystem::exists(soundtrackFile)) {
+        // A soundtrack that cannot be decoded leaves the video silent, as the demo plays it.
+        if (Soundtrack::byteRate(soundtrackFile)) {
             settings.soundtrack = soundtrackFile;
             settings.soundtrackStart =
                 static_cast<double>(options.firstListedFrame) / options.framesPerSecond;
+        } else if (std::filesystem::exists(soundtrackFile)) {
+            std::cerr << soundtrackFile << " holds no playable MP3: the video has no sound\n";
         }
         outputs.video.emplace(settings);
     }
