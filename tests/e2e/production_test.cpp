@@ -150,7 +150,7 @@ const Rendering& production() {
         for (const Moment& moment : checkedMoments()) {
             frames.insert(frameOf(made.schedule, moment));
         }
-        made.capture = sharedCapture({"--fps", std::to_string(fps), "--seed",
+        made.capture = sharedCapture({"--quiet", "--fps", std::to_string(fps), "--seed",
                                       std::to_string(outroSeed), "--frames", frameList(frames)});
         if (made.capture.exitCode != 0) {
             throw std::runtime_error("the shared rendering failed with exit code " +
@@ -752,7 +752,8 @@ struct ShortRun {
 };
 
 void runShort(ShortRun& run, const std::vector<std::string>& arguments) {
-    std::vector<std::string> command{builtProgram("ombra-capture"), "--out", run.frames()};
+    std::vector<std::string> command{builtProgram("ombra-capture"), "--quiet", "--out",
+                                     run.frames()};
     command.insert(command.end(), arguments.begin(), arguments.end());
     run.result = runProcess(command, run.folder.path());
 }
