@@ -2,6 +2,8 @@
 // the draw callback that uploads it, shows it behind the Scene and spins it away at the end.
 #include "scenes/backdrop.h"
 
+#include "shapes/builders.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -385,7 +387,6 @@ void followLeavingRoutes() {
 }
 
 // The backdrop moves only from its draw callback.
-void stayPut(Shape*) {}
 
 } // namespace
 
@@ -454,12 +455,7 @@ const BackdropImage& backdropPixels() {
 }
 
 Shape makeBackdropShape() {
-    Shape backdrop;
-    backdrop.kind = ShapeKind::Callback;
-    backdrop.drawCallback = drawBackdrop;
-    backdrop.updateCallback = stayPut;
-    backdrop.param = leaveAfterSeconds;
-    return backdrop;
+    return makeCallbackShape(drawBackdrop, keepStill, leaveAfterSeconds);
 }
 
 void drawBackdrop(Shape*) {

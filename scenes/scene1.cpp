@@ -83,12 +83,7 @@ template <int index> void drawCornerLine(Shape* shape) {
 }
 
 template <int index> Shape makeCornerLine() {
-    Shape line;
-    line.kind = ShapeKind::Callback;
-    line.param = 1.0f;
-    line.drawCallback = drawCornerLine<index>;
-    line.updateCallback = updateCornerLine<index>;
-    return line;
+    return makeCallbackShape(drawCornerLine<index>, updateCornerLine<index>, 1.0f);
 }
 
 struct SquarePlan {

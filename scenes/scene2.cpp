@@ -10,9 +10,9 @@
 #include "app/demo_clock.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
+#include "shapes/builders.h"
 #include "text/line_callbacks.h"
 #include "text/text.h"
-#include "text/text_shape.h"
 #include "transitions/outros.h"
 
 namespace {
@@ -102,11 +102,7 @@ void drawOutline(Shape* shape) {
 }
 
 template <int index> Shape makeOutline() {
-    Shape outline;
-    outline.kind = ShapeKind::Callback;
-    outline.drawCallback = drawOutline;
-    outline.updateCallback = updateOutline<index>;
-    return outline;
+    return makeCallbackShape(drawOutline, updateOutline<index>, 0.0f);
 }
 
 // The turn per frame, not per second; cosine and sine taken in double and rounded to float.
@@ -147,7 +143,7 @@ Scene buildScene2() {
     std::vector<Shape> shapes;
     std::vector<float> startTimes;
 
-    shapes.push_back(makeTextShape(drawTitleWord, noTextUpdate, 2.0f));
+    shapes.push_back(makeCallbackShape(drawTitleWord, keepStill, 2.0f));
     startTimes.push_back(0.0f);
 
     // The last three strokes start after the Scene has ended and never appear.

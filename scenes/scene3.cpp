@@ -8,9 +8,9 @@
 #include "curves/sf_curve.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
+#include "shapes/builders.h"
 #include "text/line_callbacks.h"
 #include "text/text.h"
-#include "text/text_shape.h"
 #include "transitions/outros.h"
 
 namespace {
@@ -76,7 +76,7 @@ Scene buildScene3() {
     std::vector<Shape> shapes;
     std::vector<float> startTimes;
 
-    shapes.push_back(makeTextShape(drawSignOffLine, noTextUpdate, 2.0f));
+    shapes.push_back(makeCallbackShape(drawSignOffLine, keepStill, 2.0f));
     startTimes.push_back(0.0f);
 
     for (const DragonPlan& dragon : dragons) {

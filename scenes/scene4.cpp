@@ -11,8 +11,8 @@
 #include "scenes/backdrop.h"
 #include "scenes/scene_builders.h"
 #include "scenes/tiling.h"
+#include "shapes/builders.h"
 #include "text/credit_lines.h"
-#include "text/text_shape.h"
 #include "transitions/outros.h"
 
 namespace {
@@ -113,8 +113,8 @@ Scene buildScene4() {
     std::array<Shape, waveCount> titles, names, curves, tilings, rings;
     for (int wave = 0; wave < waveCount; ++wave) {
         const CreditPair& pair = creditPairs[wave];
-        titles[wave] = makeTextShape(pair.drawTitle, pair.updateTitle, scrambleSeconds);
-        names[wave] = makeTextShape(pair.drawName, pair.updateName, scrambleSeconds);
+        titles[wave] = makeCallbackShape(pair.drawTitle, pair.updateTitle, scrambleSeconds);
+        names[wave] = makeCallbackShape(pair.drawName, pair.updateName, scrambleSeconds);
     }
     for (int wave = 0; wave < waveCount; ++wave) {
         curves[wave] = makeCurve(curvePlans[wave]);

@@ -15,7 +15,6 @@
 #include "shapes/builders.h"
 #include "text/line_callbacks.h"
 #include "text/text.h"
-#include "text/text_shape.h"
 #include "transitions/outros.h"
 
 namespace {
@@ -65,12 +64,7 @@ void drawRightPanel(Shape*) {
 }
 
 Shape makeRightPanel() {
-    Shape panel;
-    panel.kind = ShapeKind::Callback;
-    panel.drawCallback = drawRightPanel;
-    panel.updateCallback = noTextUpdate;
-    panel.param = sceneDuration; // not read
-    return panel;
+    return makeCallbackShape(drawRightPanel, keepStill, sceneDuration); // param not read
 }
 
 Shape makeCustomBoxes() {
@@ -147,9 +141,9 @@ Scene buildScene5() {
     Scene scene(sceneDuration);
 
     std::vector<Shape> lines;
-    lines.push_back(makeTextShape(drawRespectHeading, noTextUpdate, textParam));
+    lines.push_back(makeCallbackShape(drawRespectHeading, keepStill, textParam));
     for (const ShapeCallback drawGreeting : greetGroupDrawCallbacks) {
-        lines.push_back(makeTextShape(drawGreeting, noTextUpdate, textParam));
+        lines.push_back(makeCallbackShape(drawGreeting, keepStill, textParam));
     }
     const Shape panel = makeRightPanel();
 

@@ -13,7 +13,6 @@
 #include "shapes/builders.h"
 #include "text/line_callbacks.h"
 #include "text/text.h"
-#include "text/text_shape.h"
 #include "transitions/outros.h"
 
 namespace {
@@ -94,10 +93,10 @@ Scene buildScene6() {
     Scene scene(sceneDuration);
 
     std::vector<Shape> shapes;
-    shapes.push_back(makeTextShape(drawReleaseLine, noTextUpdate, textParam));
-    shapes.push_back(makeTextShape(drawPersonalGreetHeading, noTextUpdate, textParam));
-    shapes.push_back(makeTextShape(drawPersonalGreetLine1, noTextUpdate, textParam));
-    shapes.push_back(makeTextShape(drawPersonalGreetLine2, noTextUpdate, textParam));
+    shapes.push_back(makeCallbackShape(drawReleaseLine, keepStill, textParam));
+    shapes.push_back(makeCallbackShape(drawPersonalGreetHeading, keepStill, textParam));
+    shapes.push_back(makeCallbackShape(drawPersonalGreetLine1, keepStill, textParam));
+    shapes.push_back(makeCallbackShape(drawPersonalGreetLine2, keepStill, textParam));
     shapes.push_back(makeSquareShape({1.0f, 1.0f, 1.0f}, screenCentre, screenCentre, 0.0f, 0.0f,
                                      fieldDuration, fieldHalfSize));
     const std::vector<float> startTimes(shapes.size(), 0.0f);

@@ -1,4 +1,4 @@
-// The square Shape builder.
+// Builders of squares and callback Shapes.
 #include "shapes/builders.h"
 
 Shape makeSquareShape(Colour colour, Vec2 start, Vec2 end, float startAngle, float endAngle,
@@ -11,3 +11,14 @@ Shape makeSquareShape(Colour colour, Vec2 start, Vec2 end, float startAngle, flo
     square.routes.emplace_back(start, end, startAngle, endAngle, duration);
     return square;
 }
+
+Shape makeCallbackShape(ShapeCallback draw, ShapeCallback update, float param) {
+    Shape shape;
+    shape.kind = ShapeKind::Callback;
+    shape.drawCallback = draw;
+    shape.updateCallback = update;
+    shape.param = param;
+    return shape;
+}
+
+void keepStill(Shape*) {}

@@ -1,5 +1,5 @@
 // Draw callbacks of the fixed text lines of Scenes 2, 3, 5 and 6. Each prints one line and
-// ignores the Shape; their update callback is noTextUpdate (text/text.h).
+// ignores the Shape; their update callback is keepStill (shapes/builders.h).
 #pragma once
 
 #include <array>

@@ -31,5 +31,3 @@ void drawCharacters(const std::string& text, void* font) {
         glutBitmapCharacter(font, static_cast<int>(static_cast<signed char>(c)));
     }
 }
-
-void noTextUpdate(Shape*) {}

@@ -18,7 +18,3 @@ float centredX(const std::string& text, void* font);
 
 // Draws the characters of `text` from the current raster position on, one byte at a time.
 void drawCharacters(const std::string& text, void* font);
-
-// A text Shape's update callback that does nothing.
-struct Shape;
-void noTextUpdate(Shape* shape);

@@ -13,6 +13,7 @@
 #include "app/demo_clock.h"
 #include "gl_support.h"
 #include "scenes/scene_builders.h"
+#include "shapes/builders.h"
 #include "text/line_callbacks.h"
 #include "text/text.h"
 #include "transitions/outros.h"
@@ -68,7 +69,7 @@ void expectWhiteSquare(const Shape& square, float halfSize) {
 void expectTextShape(const Shape& shape, ShapeCallback draw, float param) {
     EXPECT_EQ(shape.kind, ShapeKind::Callback);
     EXPECT_EQ(shape.drawCallback, draw);
-    EXPECT_EQ(shape.updateCallback, noTextUpdate);
+    EXPECT_EQ(shape.updateCallback, keepStill);
     EXPECT_EQ(shape.param, param);
     EXPECT_TRUE(shape.vertices.empty());
     EXPECT_TRUE(shape.routes.empty());

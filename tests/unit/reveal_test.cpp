@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/demo_clock.h"
+#include "shapes/builders.h"
 #include "shapes/shape.h"
 #include "text/credit_lines.h"
 #include "text/lines.h"
 #include "text/reveal.h"
-#include "text/text_shape.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ class RevealTest : public testing::Test {
         return display;
     }
 
-    const Shape line = makeTextShape(nullptr, nullptr, scrambleSeconds);
+    const Shape line = makeCallbackShape(nullptr, nullptr, scrambleSeconds);
 };
 
 TEST_F(RevealTest, NoiseUntilTheScrambleTimeThenTrueTextUntilSevenSecondsLaterThenNothing) {
@@ -80,7 +80,7 @@ TEST_F(RevealTest, NoiseUntilTheScrambleTimeThenTrueTextUntilSevenSecondsLaterTh
 }
 
 TEST_F(RevealTest, ThePhasesFollowTheShapesScrambleTime) {
-    const Shape slowLine = makeTextShape(nullptr, nullptr, 5.0f);
+    const Shape slowLine = makeCallbackShape(nullptr, nullptr, 5.0f);
     std::string display;
     std::srand(3);
     DemoClock::setManualTime(at(4.0));
@@ -191,7 +191,7 @@ TEST_F(RevealTest, EachCreditLineRunsOnItsOwnClockFromItsFirstUpdate) {
     const std::vector<std::string> placeholders{shownCodeTitle,     shownCodeName,
                                                 shownMusicTitle,    shownMusicName,
                                                 shownGraphicsTitle, shownGraphicsName};
-    Shape shape = makeTextShape(nullptr, nullptr, scrambleSeconds);
+    Shape shape = makeCallbackShape(nullptr, nullptr, scrambleSeconds);
     double firstUpdate = 0.0;
     for (const CreditRow& row : rows) {
         SCOPED_TRACE(row.source);
