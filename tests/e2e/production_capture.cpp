@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -21,7 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The whole production at 60 frames a second takes a few minutes; ctest allows each test ten.
+// The whole production at 60 frames a second renders in under a minute on an idle machine and
+// in a few on a busy one; ctest allows each test ten.
 constexpr auto renderTimeout = std::chrono::seconds(540);
 const std::string folderPrefix = "production-";
 
