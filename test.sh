@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh
+scripts/build-sanitized.sh
 scripts/check-format.sh
 # Tests never need a sound card: OpenAL's null output plays in real time where a test wants it.
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
