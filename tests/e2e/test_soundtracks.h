@@ -2,6 +2,7 @@
 // sox and lame, and the broken files a user may have there instead.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct BrokenSoundtrack {
     // Some music decodes: the truncated file plays up to its cut, 2 s in.
     bool decodes;
 };
+
+// Names the kind in test listings.
+inline void PrintTo(const BrokenSoundtrack& soundtrack, std::ostream* out) {
+    *out << soundtrack.name;
+}
 
 // Missing, empty, truncated, random bytes, a WAV file under the MP3 name, and a directory.
 const std::vector<BrokenSoundtrack>& brokenSoundtracks();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ constexpr SoundtrackFormat formats[] = {
     {"Mono48k", 48000, 1, 102},
     {"Stereo44k", 44100, 2, 56},
 };
+
+// Names the format in test listings.
+void PrintTo(const SoundtrackFormat& format, std::ostream* out) {
+    *out << format.name;
+}
 
 std::uint32_t byteRateOf(const SoundtrackFormat& format) {
     return static_cast<std::uint32_t>(format.rate * format.channels * 2);
