@@ -77,12 +77,7 @@ inline LitArea litArea(const std::vector<std::uint8_t>& pixels) {
 
 // A quad over the whole picture; with identity matrices every pixel gets one fragment.
 inline void drawFullScreenQuad() {
-    glBegin(GL_QUADS);
-    glVertex2f(-1.0f, -1.0f);
-    glVertex2f(1.0f, -1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
 }
 
 // The window position a fragment shader sees for the centre of a pixel, as 0 to 1.
