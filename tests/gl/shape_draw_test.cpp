@@ -1,10 +1,16 @@
-// Shape drawing on real OpenGL: placement, pulses, primitives, colours and callback Shapes.
+// Shape drawing on real OpenGL: the pulse windows, placement under the pulses on soundtracks of
+// different formats, primitives, colours and callback Shapes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <tuple>
 
 #include <GL/glew.h>
+#include <unistd.h>
 
 #include "app/demo_clock.h"
 #include "app/music_channel.h"
@@ -16,294 +22,162 @@
 
 namespace {
 
-struct Window {
-    std::uint64_t low, high;
-    float value;
-};
-
-// The beats of the soundtrack, in thousands of bytes, as the production's music puts them.
-constexpr Window expectedScaleWindows[] = {
-    {15734, 15834, 1.1f}, {16336, 16436, 1.2f}, {16910, 17010, 1.05f}, {17543, 17643, 1.1f},
-    {18148, 18248, 1.2f}, {18747, 18847, 1.1f}, {19051, 19151, 1.1f},  {19452, 19552, 1.1f},
-};
-constexpr Window expectedPullWindows[] = {
-    {9611, 9661, 0.07f},   {10219, 10269, 0.08f}, {10824, 10874, 0.05f}, {11439, 11489, 0.03f},
-    {12035, 12085, 0.05f}, {12653, 12703, 0.05f}, {13240, 13290, 0.05f},
-};
-
-TEST(PulseTables, ScaleWindowsExcludeBothBounds) {
-    for (const Window& window : expectedScaleWindows) {
-        SCOPED_TRACE(window.low);
-        EXPECT_EQ(scalePulse(window.low - 1), 1.0f);
-        EXPECT_EQ(scalePulse(window.low), 1.0f);
-        EXPECT_EQ(scalePulse(window.low + 1), window.value);
-        EXPECT_EQ(scalePulse((window.low + window.high) / 2), window.value);
-        EXPECT_EQ(scalePulse(window.high - 1), window.value);
-        EXPECT_EQ(scalePulse(window.high), 1.0f);
-        EXPECT_EQ(pullPulse(window.low + 1), 0.0f);
-    }
-    EXPECT_EQ(scalePulse(0), 1.0f);
-    EXPECT_EQ(scalePulse(UINT64_MAX), 1.0f);
+// Each window excludes both bounds: 15734 and 15834 scale by 1, 15735 and 15833 by 1.1.
+TEST(PulseTables, WindowsExcludeBothBounds) {
+    const auto expectWindows = [](const auto& windows, float (*pulse)(std::uint64_t), float none) {
+        for (const PulseWindow& window : windows) {
+            EXPECT_EQ(pulse(window.low), none) << window.low;
+            EXPECT_EQ(pulse(window.low + 1), window.value) << window.low;
+            EXPECT_EQ(pulse(window.high - 1), window.value) << window.low;
+            EXPECT_EQ(pulse(window.high), none) << window.low;
+        }
+    };
+    expectWindows(scalePulseWindows, scalePulse, 1.0f);
+    expectWindows(pullPulseWindows, pullPulse, 0.0f);
+    EXPECT_EQ(scalePulse(15735), 1.1f);
+    EXPECT_EQ(pullPulse(9612), 0.07f);
 }
 
-TEST(PulseTables, PullWindowsExcludeBothBounds) {
-    for (const Window& window : expectedPullWindows) {
-        SCOPED_TRACE(window.low);
-        EXPECT_EQ(pullPulse(window.low - 1), 0.0f);
-        EXPECT_EQ(pullPulse(window.low), 0.0f);
-        EXPECT_EQ(pullPulse(window.low + 1), window.value);
-        EXPECT_EQ(pullPulse(window.high - 1), window.value);
-        EXPECT_EQ(pullPulse(window.high), 0.0f);
-        EXPECT_EQ(scalePulse(window.low + 1), 1.0f);
-    }
-    EXPECT_EQ(pullPulse(0), 0.0f);
+Shape squareAt(float x, float y, float halfSize, Colour colour = {1.0f, 1.0f, 1.0f}) {
+    Shape square = makeSquareShape(colour, {x, y}, {x, y}, 0.0f, 0.0f, 1.0f, halfSize);
+    square.x = x;
+    square.y = y;
+    return square;
 }
 
-TEST(PulseTables, EachPulseLastsItsLengthAndTheyNeverOverlap) {
-    int scaleUnits = 0;
-    int pullUnits = 0;
-    for (std::uint64_t position = 0; position < 25000; ++position) {
-        const bool scaling = scalePulse(position) != 1.0f;
-        const bool pulling = pullPulse(position) != 0.0f;
-        EXPECT_FALSE(scaling && pulling) << position;
-        scaleUnits += scaling;
-        pullUnits += pulling;
-    }
-    EXPECT_EQ(scaleUnits, 8 * 99);
-    EXPECT_EQ(pullUnits, 7 * 49);
+// What a square of half-size 0.3 at (0.3, 0.3) lights: left, right, bottom, top, pixel count.
+std::array<int, 5> drawnSquare() {
+    resetFrame();
+    Shape square = squareAt(0.3f, 0.3f, 0.3f);
+    drawShape(square);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1); // the pulses' matrix is popped
+    const LitArea area = litArea(readBackBuffer());
+    return {area.left, area.right, area.bottom, area.top, area.count};
 }
 
-constexpr std::uint32_t cdByteRate = 176'400; // 44.1 kHz, 16-bit stereo
-constexpr DemoClock::Ticks playStart = 5'000'000'000;
+// Plays `path` silently from the start, then sets the clock `seconds` later. A missing file
+// plays as 44.1 kHz stereo.
+void playFor(const std::string& path, double seconds) {
+    constexpr DemoClock::Ticks playStart = 5'000'000'000;
+    Soundtrack::release();
+    Soundtrack::forceSilent(176'400);
+    DemoClock::setManualTime(playStart);
+    musicChannel = Soundtrack::openStream(path.c_str());
+    ASSERT_NE(musicChannel, 0u);
+    Soundtrack::play(musicChannel);
+    DemoClock::setManualTime(playStart + static_cast<DemoClock::Ticks>(seconds * 1e7));
+}
 
 class ShapeDrawing : public testing::Test {
   protected:
     void SetUp() override { resetFrame(); }
     void TearDown() override {
         musicChannel = 0;
+        Soundtrack::release();
         DemoClock::setSource(nullptr);
-    }
-
-    // Lets the soundtrack report the middle of unit `thousands`: a silent stream that follows
-    // the DemoClock stands in for the music file.
-    static void playMusicUpTo(std::uint64_t thousands) {
-        Soundtrack::forceSilent(cdByteRate);
-        DemoClock::setManualTime(playStart);
-        musicChannel = Soundtrack::openStream("no-such-file.mp3");
-        Soundtrack::play(musicChannel);
-        const double seconds = (static_cast<double>(thousands) * 1000.0 + 500.0) / cdByteRate;
-        DemoClock::setManualTime(playStart + static_cast<DemoClock::Ticks>(seconds * 1e7));
-        ASSERT_NE(musicChannel, 0u) << "no silent stream for a missing file";
-        ASSERT_EQ(musicPositionThousands(), thousands);
-    }
-
-    static Shape squareAt(float x, float y, float halfSize, Colour colour) {
-        Shape square = makeSquareShape(colour, {x, y}, {x, y}, 0.0f, 0.0f, 1.0f, halfSize);
-        square.x = x;
-        square.y = y;
-        return square;
     }
 };
 
-TEST_F(ShapeDrawing, OutsideThePulsesASquareCoversItsOwnExtent) {
-    ASSERT_EQ(musicChannel, 0u);
-    Shape square = squareAt(0.3f, 0.3f, 0.3f, {1.0f, 0.5f, 0.25f});
-    drawShape(square);
-    const auto pixels = readBackBuffer();
-    const LitArea area = litArea(pixels);
-    // [0, 0.6] on both axes
-    EXPECT_EQ(area.left, 320);
-    EXPECT_EQ(area.right, 511);
-    EXPECT_EQ(area.bottom, 240);
-    EXPECT_EQ(area.top, 383);
-    EXPECT_EQ(area.count, 192 * 144);
-    EXPECT_EQ(levelDistance(pixelAt(pixels, 400, 300), 1.0f, 0.5f, 0.25f), 0);
-}
-
-TEST_F(ShapeDrawing, ScalePulseEnlargesPositionAndSizeAroundTheCentre) {
-    ASSERT_NO_FATAL_FAILURE(playMusicUpTo(16386)); // S = 1.2
-    Shape square = squareAt(0.3f, 0.3f, 0.3f, {1.0f, 1.0f, 1.0f});
-    drawShape(square);
-    const LitArea area = litArea(readBackBuffer());
-    // [0, 0.72] on both axes
-    EXPECT_EQ(area.left, 320);
-    EXPECT_EQ(area.right, 549);
-    EXPECT_EQ(area.bottom, 240);
-    EXPECT_EQ(area.top, 412);
-    EXPECT_EQ(area.count, 230 * 173);
-}
-
-TEST_F(ShapeDrawing, PullPulseMovesThePositionTowardsTheCentreButKeepsTheSize) {
-    ASSERT_NO_FATAL_FAILURE(playMusicUpTo(10849)); // K = 0.05
-    Shape square = squareAt(0.3f, 0.3f, 0.3f, {1.0f, 1.0f, 1.0f});
-    drawShape(square);
-    const LitArea area = litArea(readBackBuffer());
-    // [-0.015, 0.585] on both axes
-    EXPECT_EQ(area.left, 315);
-    EXPECT_EQ(area.right, 506);
-    EXPECT_EQ(area.bottom, 236);
-    EXPECT_EQ(area.top, 379);
-    EXPECT_EQ(area.count, 192 * 144);
-}
-
-TEST_F(ShapeDrawing, DrawingLeavesTheModelviewMatrixAsFoundEvenDuringAPulse) {
-    ASSERT_NO_FATAL_FAILURE(playMusicUpTo(18200)); // S = 1.2
-    glTranslatef(0.25f, -0.5f, 0.0f);
-    GLfloat before[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
-    Shape square = squareAt(0.1f, 0.1f, 0.1f, {1.0f, 1.0f, 1.0f});
-    square.angle = 30.0f;
-    drawShape(square);
-    GLfloat after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(after[i], before[i]) << i;
+TEST_F(ShapeDrawing, PulsesScaleOrPullTheSquareAndLeaveTheMatrixAsFound) {
+    const std::tuple<std::uint64_t, std::array<int, 5>> cases[] = {
+        {14000, {320, 511, 240, 383, 192 * 144}}, // no pulse: [0, 0.6] on both axes
+        {16386, {320, 549, 240, 412, 230 * 173}}, // S = 1.2: all grows to [0, 0.72]
+        {10849, {315, 506, 236, 379, 192 * 144}}, // K = 0.05: pulled to [-0.015, 0.585]
+    };
+    for (const auto& [thousands, lit] : cases) {
+        ASSERT_NO_FATAL_FAILURE(playFor("no-such-file.mp3", (thousands + 0.5) / 176.4));
+        EXPECT_EQ(drawnSquare(), lit) << thousands;
     }
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
+}
+
+// A sine tone of `seconds` in a sox `format`, encoded by lame once for all test programs.
+std::string toneFile(const std::string& format, int seconds) {
+    const std::string path =
+        std::string(OMBRA_TEST_DATA) + "/pulse-tone-" + std::to_string(seconds) + "s.mp3";
+    const std::string part = path + ".part" + std::to_string(getpid());
+    const std::string command = "sox -n " + format + " -t wav - synth " + std::to_string(seconds) +
+                                " sine 440 2>/dev/null | lame --quiet - " + part + " && mv " +
+                                part + " " + path;
+    if (!std::filesystem::exists(path)) {
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    return path;
+}
+
+TEST_F(ShapeDrawing, PullPulseFallsWhereEachFormatsByteCountReachesIt) {
+    // The middle of the first pull window, 9,636,000 bytes in, is reached after 100.375 s of
+    // 48 kHz mono (96,000 bytes a second) but after 54.625 s of 44.1 kHz stereo (176,400).
+    const std::string mono = toneFile("-r 48000 -c 1", 102);
+    const std::string stereo = toneFile("-r 44100 -c 2", 56);
+    const std::tuple<std::string, double, int> moments[] = {
+        {mono, 100.375, 313}, // K = 0.07: [-0.021, 0.579]
+        {mono, 54.625, 320},
+        {stereo, 54.625, 313},
+        {stereo, 100.375, 320},
+    };
+    for (const auto& [path, seconds, left] : moments) {
+        ASSERT_NO_FATAL_FAILURE(playFor(path, seconds));
+        EXPECT_EQ(drawnSquare()[0], left) << path << " at " << seconds << " s";
+    }
 }
 
 TEST_F(ShapeDrawing, EachKindDrawsWithItsOwnPrimitive) {
-    // A square with a gable on its right side, counter-clockwise from its top right corner, so
-    // that its first four vertices are the square and its first three half of it.
-    Shape house;
-    house.vertices = {{0.5f, 0.5f}, {-0.5f, 0.5f}, {-0.5f, -0.5f}, {0.5f, -0.5f}, {0.75f, 0.0f}};
-    house.colours = {{1.0f, 1.0f, 1.0f}};
-
-    house.kind = ShapeKind::Polygon; // all five vertices
-    resetFrame();
-    drawShape(house);
-    auto pixels = readBackBuffer();
-    EXPECT_FALSE(isBlack(pixelAtPoint(pixels, 0.6f, 0.0f)));
-    EXPECT_FALSE(isBlack(pixelAtPoint(pixels, 0.4f, -0.4f)));
-    EXPECT_EQ(litArea(pixels).right, 559);
-
-    house.kind = ShapeKind::Quads; // the first four only
-    resetFrame();
-    drawShape(house);
-    pixels = readBackBuffer();
-    EXPECT_TRUE(isBlack(pixelAtPoint(pixels, 0.6f, 0.0f)));
-    EXPECT_EQ(litArea(pixels).count, 320 * 240);
-
-    house.kind = ShapeKind::Triangles; // the first three only: the upper left half
-    resetFrame();
-    drawShape(house);
-    pixels = readBackBuffer();
-    EXPECT_FALSE(isBlack(pixelAtPoint(pixels, -0.4f, 0.4f)));
-    EXPECT_TRUE(isBlack(pixelAtPoint(pixels, 0.4f, -0.4f)));
-    EXPECT_NEAR(litArea(pixels).count, 320 * 240 / 2, 320);
-
-    house.kind = ShapeKind::Lines; // the top and bottom edges; the fifth vertex has no partner
-    resetFrame();
-    drawShape(house);
-    pixels = readBackBuffer();
-    EXPECT_TRUE(isBlack(pixelAtPoint(pixels, 0.0f, 0.0f)));
-    EXPECT_TRUE(isBlack(pixelAtPoint(pixels, -0.5f, 0.0f))); // no side edges
-    const LitArea lines = litArea(pixels);
-    EXPECT_NEAR(lines.count, 2 * 320, 4);
-    EXPECT_NEAR(lines.left, 160, 1);
-    EXPECT_NEAR(lines.right, 479, 1);
-    EXPECT_NEAR(lines.bottom, 120, 1);
-    EXPECT_NEAR(lines.top, 359, 1);
+    // A square, counter-clockwise from its lower left corner, with a gable on its left side: its
+    // first four vertices are the square and its first three the lower right half of it.
+    Shape house = squareAt(0.0f, 0.0f, 0.5f);
+    house.vertices.push_back({-0.75f, 0.0f});
+    const std::tuple<ShapeKind, int, int> kinds[] = {
+        {ShapeKind::Lines, 2 * 320, 4}, // bottom and top edges; the fifth vertex has no partner
+        {ShapeKind::Triangles, 320 * 240 / 2, 320},
+        {ShapeKind::Quads, 320 * 240, 0},
+        {ShapeKind::Polygon, 320 * 240 + 80 * 240 / 2, 240},
+    };
+    for (const auto& [kind, pixels, tolerance] : kinds) {
+        resetFrame();
+        house.kind = kind;
+        drawShape(house);
+        EXPECT_NEAR(litArea(readBackBuffer()).count, pixels, tolerance) << static_cast<int>(kind);
+    }
 }
 
-TEST_F(ShapeDrawing, AngleTurnsTheShapeCounterClockwiseAboutItsPosition) {
-    Shape wedge;
-    wedge.kind = ShapeKind::Triangles;
-    wedge.vertices = {{0.0f, 0.0f}, {0.5f, 0.0f}, {0.0f, 0.25f}};
-    wedge.colours = {{1.0f, 1.0f, 1.0f}};
-    wedge.x = 0.5f;
-    wedge.angle = 90.0f; // now (0.5, 0), (0.5, 0.5), (0.25, 0)
-    drawShape(wedge);
-    const auto pixels = readBackBuffer();
-    EXPECT_FALSE(isBlack(pixelAtPoint(pixels, 0.45f, 0.1f)));
-    EXPECT_TRUE(isBlack(pixelAtPoint(pixels, 0.55f, 0.1f)));
-    EXPECT_TRUE(isBlack(pixelAtPoint(pixels, 0.45f, -0.1f)));
-    const LitArea area = litArea(pixels);
-    EXPECT_NEAR(area.left, 400, 1);
-    EXPECT_NEAR(area.right, 479, 1);
-    EXPECT_NEAR(area.top, 359, 1);
-}
-
-TEST_F(ShapeDrawing, ColourlessShapeTakesTheCurrentColour) {
+TEST_F(ShapeDrawing, ColourlessShapeTakesTheCurrentColourOthersBringTheirOwnTurnedByTheirAngle) {
     glColor3f(0.0f, 1.0f, 0.0f);
-    Shape colourless = squareAt(-0.5f, 0.0f, 0.2f, {});
+    Shape colourless = squareAt(-0.5f, 0.5f, 0.2f, {});
     colourless.colours.clear();
     drawShape(colourless);
-    auto pixels = readBackBuffer();
-    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, -0.5f, 0.0f), 0.0f, 1.0f, 0.0f), 0);
-
-    // After a Shape of one colour, the next colourless Shape shows that colour.
-    Shape square = squareAt(0.5f, 0.0f, 0.2f, {1.0f, 0.0f, 0.5f});
+    Shape square = squareAt(0.5f, 0.5f, 0.2f, {1.0f, 0.0f, 0.5f});
     drawShape(square);
-    colourless.x = 0.0f;
-    colourless.y = 0.6f;
+    colourless.y = -0.5f; // now after a Shape of one colour
     drawShape(colourless);
-    pixels = readBackBuffer();
-    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, 0.5f, 0.0f), 1.0f, 0.0f, 0.5f), 0);
-    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, 0.0f, 0.6f), 1.0f, 0.0f, 0.5f), 0);
-}
-
-TEST_F(ShapeDrawing, PerVertexColoursGoToTheirOwnVertices) {
-    Shape square = squareAt(0.0f, 0.0f, 0.5f, {});
-    square.colours = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
+    square = squareAt(0.5f, -0.5f, 0.4f);
+    square.colours = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}}; // one per vertex
+    square.angle = 90.0f; // counter-clockwise about its centre: red to the lower right corner
     drawShape(square);
     const auto pixels = readBackBuffer();
-    // A pixel just inside each corner is within a few levels of that corner's colour.
-    EXPECT_LE(levelDistance(pixelAtPoint(pixels, -0.495f, -0.495f), 1, 0, 0), 4);
-    EXPECT_LE(levelDistance(pixelAtPoint(pixels, 0.495f, -0.495f), 0, 1, 0), 4);
-    EXPECT_LE(levelDistance(pixelAtPoint(pixels, 0.495f, 0.495f), 0, 0, 1), 4);
-    EXPECT_LE(levelDistance(pixelAtPoint(pixels, -0.495f, 0.495f), 1, 1, 1), 4);
+    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, -0.5f, 0.5f), 0, 1, 0), 0);
+    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, 0.5f, 0.5f), 1, 0, 0.5f), 0);
+    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, -0.5f, -0.5f), 1, 0, 0.5f), 0);
+    EXPECT_LE(levelDistance(pixelAtPoint(pixels, 0.895f, -0.895f), 1, 0, 0), 4);
+    EXPECT_LE(levelDistance(pixelAtPoint(pixels, 0.105f, -0.105f), 0, 0, 1), 4);
 }
 
-struct CallbackRecord {
-    int calls = 0;
-    Shape* shape = nullptr;
-    GLint stackDepth = 0;
-    GLfloat modelview[16] = {};
-    GLfloat colour[4] = {};
-};
-CallbackRecord callbackRecord;
-
-void recordDrawCall(Shape* shape) {
-    ++callbackRecord.calls;
-    callbackRecord.shape = shape;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &callbackRecord.stackDepth);
-    glGetFloatv(GL_MODELVIEW_MATRIX, callbackRecord.modelview);
-    glGetFloatv(GL_CURRENT_COLOR, callbackRecord.colour);
-}
-
-void failIfUpdated(Shape*) {
-    ADD_FAILURE() << "drawing ran the update callback";
-}
-
-TEST_F(ShapeDrawing, CallbackShapeOnlyRunsItsDrawCallbackAndNeverPulses) {
-    ASSERT_NO_FATAL_FAILURE(playMusicUpTo(16386)); // S = 1.2 for any other Shape
-    callbackRecord = {};
-    Shape callback;
+TEST_F(ShapeDrawing, CallbackShapeOnlyRunsItsDrawCallback) {
+    ASSERT_NO_FATAL_FAILURE(playFor("no-such-file.mp3", 16386.5 / 176.4)); // S = 1.2 elsewhere
+    Shape callback = squareAt(0.5f, 0.5f, 0.3f, {1.0f, 0.0f, 0.0f});
     callback.kind = ShapeKind::Callback;
-    callback.drawCallback = recordDrawCall;
-    callback.updateCallback = failIfUpdated;
-    callback.x = 0.5f; // never used to place anything
-    callback.y = 0.5f;
     callback.angle = 45.0f;
-    callback.colours = {{1.0f, 0.0f, 0.0f}};
-    callback.vertices = {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}};
+    callback.drawCallback = [](Shape*) { glRectf(-0.1f, -0.1f, 0.1f, 0.1f); };
+    callback.updateCallback = [](Shape*) { ADD_FAILURE() << "drawing ran the update callback"; };
     glColor3f(0.0f, 0.25f, 1.0f);
-
     drawShape(callback);
-
-    EXPECT_EQ(callbackRecord.calls, 1);
-    EXPECT_EQ(callbackRecord.shape, &callback);
-    EXPECT_EQ(callbackRecord.stackDepth, 1);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(callbackRecord.modelview[i], (i % 5 == 0) ? 1.0f : 0.0f) << i;
-    }
-    EXPECT_EQ(callbackRecord.colour[0], 0.0f);
-    EXPECT_EQ(callbackRecord.colour[1], 0.25f);
-    EXPECT_EQ(callbackRecord.colour[2], 1.0f);
-    EXPECT_EQ(litArea(readBackBuffer()).count, 0); // its vertices are not drawn
+    // Its rectangle alone, neither pulsed, placed, turned nor coloured by the Shape.
+    const auto pixels = readBackBuffer();
+    const LitArea area = litArea(pixels);
+    EXPECT_EQ((std::array{area.left, area.right, area.bottom, area.top, area.count}),
+              (std::array{288, 351, 216, 263, 64 * 48}));
+    EXPECT_EQ(levelDistance(pixelAt(pixels, 320, 240), 0.0f, 0.25f, 1.0f), 0);
 }
 
 } // namespace
