@@ -5,16 +5,8 @@
 #include <string>
 #include <vector>
 
-struct SharedCapture {
-    std::string folder;  // frames.csv and the frame_NNNNNN.png pictures
-    int exitCode = -1;   // -1 when the renderer was killed or ran out of time
-    std::string errors;  // what the renderer wrote to stderr
-    std::string summary; // the command line and the folder, for failure messages
-};
-
-// Runs ombra-capture with `arguments` (everything but --out) in a folder without a soundtrack,
-// unless a run of the same program build with the same arguments has already been made. The
-// folder is named after a hash of the program's size and modification time and the arguments,
-// so a rebuild renders afresh; runs of older builds are removed. A failed run is kept as well,
-// so that the tests after it fail at once instead of rendering again: delete its folder to retry.
-SharedCapture sharedCapture(const std::vector<std::string>& arguments);
+// The folder of frames.csv and frame_NNNNNN.png that ombra-capture wrote when run with
+// `arguments` (everything but --out) in a folder without a soundtrack. It runs only when this
+// build of it has not yet run with these arguments; the latest run alone is kept, failed or not.
+// Throws std::runtime_error with what the renderer said when it failed or ran out of time.
+std::string sharedCapture(const std::vector<std::string>& arguments);

@@ -1,75 +1,81 @@
-// The rendered frames as pictures to look into: pixels by column and row, the production's
-// drawing space mapped onto them, and counts over boxes.
+// The rendered frames as pictures to look into: pixels by column and row, the shaders' window
+// coordinates, and tests over boxes of pixels.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <png.h>
+
+#include "capture_files.h"
+
 struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
-    bool operator!=(const Rgb& other) const { return !(*this == other); }
+    int r, g, b;
+    bool isBlack() const { return r == 0 && g == 0 && b == 0; }
+    bool isGrey() const { return r == g && g == b; }
 };
-
-inline bool isBlack(Rgb pixel) {
-    return pixel.r == 0 && pixel.g == 0 && pixel.b == 0;
-}
-inline bool isLit(Rgb pixel) {
-    return !isBlack(pixel);
-}
-inline bool isGrey(Rgb pixel) {
-    return pixel.r == pixel.g && pixel.g == pixel.b;
-}
-std::string describe(Rgb pixel);
-
-constexpr int pictureWidth = 640;
-constexpr int pictureHeight = 480;
-
-// A 640x480 RGB frame, row 0 at the top as the PNG stores it.
-class Picture {
-  public:
-    // Throws std::runtime_error for a file that is missing, unreadable or not 640x480 RGB.
-    static Picture load(const std::string& path);
-
-    Rgb at(int column, int row) const;
-    bool operator==(const Picture& other) const { return bytes == other.bytes; }
-    bool operator!=(const Picture& other) const { return !(*this == other); }
-
-  private:
-    std::vector<std::uint8_t> bytes;
-};
-
-// The pixel column and row that a point of the drawing space (-1 to 1 on both axes, y up) falls
-// in: 320 pixels to a unit across, 240 down.
-int columnAt(double x);
-int rowAt(double y);
-
-// The window's coordinates of a pixel's centre as a fragment shader sees them: 0 to 1 across
-// and up.
-double fragmentX(int column);
-double fragmentY(int row);
 
 // An inclusive rectangle of pixels.
 struct Box {
-    int left;
-    int top;
-    int right;
-    int bottom;
-    int area() const { return (right - left + 1) * (bottom - top + 1); }
+    int left, top, right, bottom;
 };
-constexpr Box wholePicture{0, 0, pictureWidth - 1, pictureHeight - 1};
+
+constexpr Box whole{0, 0, 639, 479};
 
 using PixelTest = std::function<bool(Rgb pixel, int column, int row)>;
 
-int countPixels(const Picture& picture, const Box& box, const PixelTest& test);
+// A 640x480 RGB frame, row 0 at the top as the PNG stores it.
+struct Picture {
+    std::vector<std::uint8_t> bytes;
 
-// The pixels of `box` that pass `test`, as a mask in row order, for comparing shapes of ink.
-std::vector<bool> maskOf(const Picture& picture, const Box& box, const PixelTest& test);
+    // Throws std::runtime_error for a file that is missing, unreadable or not 640x480 RGB.
+    static Picture load(const std::string& path) {
+        PngPicture png = readPng(path);
+        if (!png.readable || png.width != 640 || png.height != 480 || png.bitDepth != 8 ||
+            png.colourType != PNG_COLOR_TYPE_RGB) {
+            throw std::runtime_error(path + " is not a readable 640x480 RGB picture");
+        }
+        return {std::move(png.rows)};
+    }
 
-// The first pixel of `box` that fails `test`, described for a failure message; empty when all
-// pass.
-std::string firstFailure(const Picture& picture, const Box& box, const PixelTest& test);
+    // A pixel's centre as a fragment shader sees it: 0 to 1 across and up the window.
+    static double fragmentX(int column) { return (column + 0.5) / 640; }
+    static double fragmentY(int row) { return (479 - row + 0.5) / 480; }
+
+    bool operator==(const Picture& other) const { return bytes == other.bytes; }
+    Rgb at(int column, int row) const {
+        const std::size_t offset = (static_cast<std::size_t>(row) * 640 + column) * 3;
+        return {bytes.at(offset), bytes.at(offset + 1), bytes.at(offset + 2)};
+    }
+
+    // The first pixel of `box` that fails `test`, for a failure message; empty when all pass.
+    std::string firstFailure(const Box& box, const PixelTest& test) const {
+        for (int row = box.top; row <= box.bottom; ++row) {
+            for (int column = box.left; column <= box.right; ++column) {
+                const Rgb pixel = at(column, row);
+                if (!test(pixel, column, row)) {
+                    return "column " + std::to_string(column) + ", row " + std::to_string(row) +
+                           ": " + std::to_string(pixel.r) + " " + std::to_string(pixel.g) + " " +
+                           std::to_string(pixel.b);
+                }
+            }
+        }
+        return "";
+    }
+
+    int count(const Box& box, const PixelTest& test) const {
+        int passing = 0;
+        for (int row = box.top; row <= box.bottom; ++row) {
+            for (int column = box.left; column <= box.right; ++column) {
+                passing += test(at(column, row), column, row) ? 1 : 0;
+            }
+        }
+        return passing;
+    }
+    double share(const Box& box, const PixelTest& test) const {
+        return count(box, test) / double((box.right - box.left + 1) * (box.bottom - box.top + 1));
+    }
+};

@@ -7,37 +7,58 @@
 
 enum class Phase { Play, Outro };
 
-constexpr int productionSceneCount = 6;
-
 // How long each Scene plays, and how long its outro runs by its own clock, in playing order.
-constexpr float scenePlayTimes[productionSceneCount] = {5.815f, 11.0f,  21.25f,
-                                                        31.05f, 31.65f, 10.55f};
-constexpr float outroRunTimes[productionSceneCount] = {5.51f, 5.0f, 3.0f, 2.91f, 3.91f, 5.5f};
+constexpr float scenePlayTimes[] = {5.815f, 11.0f, 21.25f, 31.05f, 31.65f, 10.55f};
+constexpr float outroRunTimes[] = {5.51f, 5.0f, 3.0f, 2.91f, 3.91f, 5.5f};
 
-struct ScheduledFrame {
-    int scene = 0; // 1 to 6
-    Phase phase = Phase::Play;
-    float sceneTime = 0.0f; // the Scene's clock while it plays, the outro's own clock after
-};
-
-// Every frame that reaches the screen at `fps` frames a second, from frame 0 to the frame before
-// the one in which the last outro finishes (that one ends the run and is never shown).
-//
-// Frame n happens at n / fps seconds on a clock of 100-nanosecond ticks (n * 10^7 / fps, halves
-// rounded up), and a clock reading is the tick difference as double, then float, divided by 1e7
-// in single precision. A Scene plays while its clock is below its play time; the first frame
-// past it is the outro's first frame, where the outro's clock reads 0; the outro finishes in the
-// first frame in which its clock has reached its run time, and the next Scene's clock starts in
-// that same frame, so that Scene's first frame is the one after.
-std::vector<ScheduledFrame> scheduleProduction(int fps);
-
-// A moment of the production: the first frame of `scene` in `phase` whose clock reads at least
-// `seconds`. A moment past the end of the phase means the phase's last frame.
+// A moment of the production: Scene 1 to 6, its phase, and the Scene's clock while it plays or
+// the outro's own clock after.
 struct Moment {
     int scene;
     Phase phase;
     double seconds;
 };
 
-// The frame a moment falls on, in `schedule`; -1 when that Scene and phase never show.
-std::int64_t frameOf(const std::vector<ScheduledFrame>& schedule, const Moment& moment);
+// Every frame shown at `fps` frames a second. Frame n happens at n / fps seconds, rounded to a
+// 100-nanosecond tick; a clock reads the tick difference as double, then float, over 1e7f. A
+// Scene plays while its clock is below its play time, and its outro's clock starts in the next
+// frame; the frame in which that clock reaches the run time starts the next Scene's clock, and
+// is not shown when it ends the last outro.
+inline std::vector<Moment> scheduleProduction(int fps) {
+    const auto seconds = [fps](std::int64_t startFrame, std::int64_t frame) {
+        const auto ticks = [fps](std::int64_t n) { return (2 * n * 10'000'000 + fps) / (2 * fps); };
+        return static_cast<float>(static_cast<double>(ticks(frame) - ticks(startFrame))) / 1e7f;
+    };
+    std::vector<Moment> schedule;
+    std::int64_t frame = 0;
+    std::int64_t clockStart = 0; // the frame in which the Scene's clock starts
+    for (int scene = 1; scene <= 6; ++scene) {
+        for (; seconds(clockStart, frame) < scenePlayTimes[scene - 1]; ++frame) {
+            schedule.push_back({scene, Phase::Play, seconds(clockStart, frame)});
+        }
+        const std::int64_t outroStart = frame;
+        for (; seconds(outroStart, frame) < outroRunTimes[scene - 1]; ++frame) {
+            schedule.push_back({scene, Phase::Outro, seconds(outroStart, frame)});
+        }
+        if (scene < 6) { // the finishing frame, in which the next Scene's clock starts
+            schedule.push_back({scene, Phase::Outro, seconds(outroStart, frame)});
+        }
+        clockStart = frame++;
+    }
+    return schedule;
+}
+
+// The first frame of the moment's Scene and phase whose clock reads at least its seconds; past
+// the end of the phase, its last frame; -1 when they never show.
+inline std::int64_t frameOf(const std::vector<Moment>& schedule, const Moment& moment) {
+    std::int64_t last = -1;
+    for (std::int64_t frame = 0; frame < std::int64_t(schedule.size()); ++frame) {
+        if (schedule[frame].scene == moment.scene && schedule[frame].phase == moment.phase) {
+            last = frame;
+            if (schedule[frame].seconds >= moment.seconds) {
+                break;
+            }
+        }
+    }
+    return last;
+}
