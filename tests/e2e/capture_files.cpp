@@ -3,7 +3,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -12,20 +11,12 @@
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // libpng jumps back here on a broken file; nothing between needs a destructor, and what changes
 // after the jump target (the picture, the row pointers) lives in the caller.
 bool decode(std::FILE* file, PngPicture& picture, std::vector<png_bytep>& rows) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
+    if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
@@ -37,9 +28,8 @@ bool decode(std::FILE* file, PngPicture& picture, std::vector<png_bytep>& rows) 
     picture.colourType = png_get_color_type(png, info);
     const std::size_t rowBytes = png_get_rowbytes(png, info);
     picture.rows.resize(rowBytes * picture.height);
-    rows.resize(picture.height);
     for (std::uint32_t y = 0; y < picture.height; ++y) {
-        rows[y] = picture.rows.data() + rowBytes * y;
+        rows.push_back(picture.rows.data() + rowBytes * y);
     }
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
@@ -47,37 +37,23 @@ bool decode(std::FILE* file, PngPicture& picture, std::vector<png_bytep>& rows) 
     return true;
 }
 
+// "frame,time,scene,phase,scene_time,render_ms": whole numbers, decimals and a word.
 bool parseRow(const std::string& line, FrameRow& row) {
-    std::vector<std::string> fields;
-    std::stringstream stream(line);
-    std::string field;
-    while (std::getline(stream, field, ',')) {
-        fields.push_back(field);
-    }
-    if (fields.size() != 6) {
-        return false;
-    }
-    char* end = nullptr;
-    const auto number = [&](const std::string& text) {
-        const double value = std::strtod(text.c_str(), &end);
-        return (text.empty() || *end != '\0') ? -1e300 : value;
-    };
-    row.frame = static_cast<std::uint64_t>(number(fields[0]));
-    row.time = number(fields[1]);
-    row.scene = static_cast<int>(number(fields[2]));
-    row.phase = fields[3];
-    row.sceneTime = number(fields[4]);
-    row.renderMs = number(fields[5]);
-    return fields[0].find_first_not_of("0123456789") == std::string::npos &&
-           fields[2].find_first_not_of("0123456789") == std::string::npos && row.time > -1e300 &&
-           row.sceneTime > -1e300 && row.renderMs > -1e300;
+    std::istringstream fields(line);
+    char commas[5] = {};
+    fields >> row.frame >> commas[0] >> row.time >> commas[1] >> row.scene >> commas[2];
+    std::getline(fields, row.phase, ',');
+    fields >> row.sceneTime >> commas[3] >> row.renderMs;
+    return fields && fields.peek() == EOF && std::string(commas, 4) == ",,,," &&
+           line.find_first_of("+-") == std::string::npos && !row.phase.empty();
 }
 
 } // namespace
 
 PngPicture readPng(const std::string& path) {
     PngPicture picture;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
     std::vector<png_bytep> rows;
     picture.readable = file && decode(file.get(), picture, rows);
     return picture;
@@ -87,14 +63,9 @@ FrameCsv readFrameCsv(const std::string& path) {
     FrameCsv csv;
     std::ifstream in(path);
     std::getline(in, csv.header);
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         FrameRow row;
-        if (parseRow(line, row)) {
-            csv.rows.push_back(row);
-        } else {
-            csv.badLines.push_back(line);
-        }
+        (parseRow(line, row) ? csv.rows.push_back(row) : csv.badLines.push_back(line));
     }
     return csv;
 }

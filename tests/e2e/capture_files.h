@@ -6,16 +6,14 @@
 #include <vector>
 
 struct PngPicture {
-    bool readable = false;
+    bool readable = false; // false for anything libpng refuses
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     int bitDepth = 0;
     int colourType = -1;            // PNG_COLOR_TYPE_*
-    std::vector<std::uint8_t> rows; // the decoded bytes, top row first
+    std::vector<std::uint8_t> rows; // the decoded bytes as stored, top row first
 };
 
-// Decodes a PNG file as stored, without conversions; `readable` is false for anything libpng
-// refuses.
 PngPicture readPng(const std::string& path);
 
 struct FrameRow {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ class TempFolder {
 // The whole contents of a file; empty when it does not exist.
 std::string readFile(const std::string& path);
 
+// The names of the files and folders in a folder.
+std::set<std::string> filesIn(const std::string& folder);
+
 // A program of the build folder, e.g. "ombra-capture".
 std::string builtProgram(const std::string& name);
 
@@ -39,34 +43,34 @@ struct ProcessResult {
 // Environment entries such as "DISPLAY=:7" that replace or add to the test's own.
 using Environment = std::vector<std::string>;
 
-// A child process started in `workingFolder` with stdout and stderr sent to files of its own.
-// It inherits the environment (DISPLAY, ALSOFT_DRIVERS) apart from `changes`. A child still
-// running when this ends is killed.
+// A child process started in `workingFolder` with stdout and stderr sent to files of its own and
+// stdin from /dev/null. One still running at the end is sent SIGTERM and waited for.
 class ChildProcess {
   public:
     ChildProcess(const std::vector<std::string>& commandLine, const std::string& workingFolder,
                  const Environment& changes = {});
     ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
 
-    pid_t pid() const { return child; }
-    std::string outSoFar() const;
+    std::string outSoFar() const { return readFile(outputFolder / "stdout"); }
+    std::string errSoFar() const { return readFile(outputFolder / "stderr"); }
 
     // Waits for the end, killing the child when it takes longer than `timeout`.
     ProcessResult wait(std::chrono::milliseconds timeout);
 
-    // Asks the child to end (SIGTERM) and waits for it.
-    void stop();
-
   private:
     TempFolder outputFolder;
-    pid_t child = -1;
-    bool reaped = false;
+    pid_t child = -1; // -1 once reaped
 };
 
 // Runs a command to its end and returns what it printed.
 ProcessResult runProcess(const std::vector<std::string>& commandLine,
                          const std::string& workingFolder,
                          std::chrono::milliseconds timeout = std::chrono::seconds(120),
+                         const Environment& changes = {});
+
+// Runs a shell command to its end; true when it succeeds.
+bool runShell(const std::string& command, const std::string& workingFolder);
+
+// Runs the offline renderer with `args` to its end.
+ProcessResult runCapture(std::vector<std::string> args, const std::string& workingFolder,
                          const Environment& changes = {});
