@@ -49,15 +49,18 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const st
                 {"-f", "rawvideo", "-pixel_format", "rgb24", "-video_size", size, "-framerate",
                  std::to_string(settings.framesPerSecond), "-i", "pipe:0"});
     if (settings.soundtrack) {
-        args.insert(args.end(), {"-ss", formatSeconds(settings.soundtrackStart), "-i",
-                                 fileUrl(*settings.soundtrack)});
+        args.insert(args.end(), {"-i", fileUrl(*settings.soundtrack)});
     }
     args.insert(args.end(),
                 {"-map", "0:v", "-c:v", "libx264", "-crf", videoQuality, "-pix_fmt", "yuv420p"});
     if (settings.soundtrack) {
-        // Silence pads a soundtrack that ends early, and the video's end cuts it.
-        args.insert(args.end(), {"-map", "1:a", "-c:a", "aac", "-b:a", audioBitRate, "-af", "apad",
-                                 "-shortest"});
+        // The sound is decoded from the file's start and trimmed to the first frame's time (an
+        // input seek would leave the decoder's first frames silent); silence pads a soundtrack
+        // that ends early, and the video's end cuts it.
+        const std::string trim =
+            "atrim=start=" + formatSeconds(settings.soundtrackStart) + ",asetpts=PTS-STARTPTS,apad";
+        args.insert(args.end(),
+                    {"-map", "1:a", "-c:a", "aac", "-b:a", audioBitRate, "-af", trim, "-shortest"});
     }
     args.insert(args.end(), {"-movflags", "+faststart", "-f", "mp4", fileUrl(output)});
     return args;
