@@ -1,6 +1,8 @@
 // The drawing surface: game mode where the display allows it, else a plain window.
 #include "app/window.h"
 
+#include "app/x_display.h"
+
 #include <stdexcept>
 
 #include <GL/glew.h>
@@ -24,6 +26,7 @@ void openPlainWindow() {
 } // namespace
 
 void openSurface(int* argc, char** argv, bool tryGameMode) {
+    usePatientDisplayConnection();
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
     bool inGameMode = false;
