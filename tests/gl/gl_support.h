@@ -5,9 +5,13 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include "app/demo_clock.h"
 
 struct Rgb {
     std::uint8_t r, g, b;
@@ -79,6 +83,31 @@ inline LitArea litArea(const std::vector<std::uint8_t>& pixels) {
 inline void drawFullScreenQuad() {
     glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
 }
+
+// The first `count` numbers of the C generator's sequence for `seed`, which is then restarted.
+inline std::vector<int> randSequence(int count, unsigned seed = 1) {
+    std::srand(seed);
+    std::vector<int> values(count);
+    for (int& value : values) {
+        value = std::rand();
+    }
+    std::srand(seed);
+    return values;
+}
+
+// Tests on a manually set clock that starts at `base`; `at` is `seconds` later.
+class ClockedTest : public testing::Test {
+  protected:
+    static constexpr DemoClock::Ticks base = 5'000'000'000;
+    static DemoClock::Ticks at(double seconds) {
+        return base + static_cast<DemoClock::Ticks>(std::llround(seconds * 1e7));
+    }
+    void SetUp() override {
+        DemoClock::setManualTime(base);
+        resetFrame();
+    }
+    void TearDown() override { DemoClock::setSource(nullptr); }
+};
 
 // The window position a fragment shader sees for the centre of a pixel, as 0 to 1.
 inline float pixelCentreX(int column) {

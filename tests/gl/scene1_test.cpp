@@ -1,28 +1,21 @@
 // Scene 1 on real OpenGL: squares on their routes, corner lines growing from their first update.
-#include <gtest/gtest.h>
 
-#include <array>
-
-#include "app/demo_clock.h"
 #include "gl_support.h"
 #include "scenes/scene_builders.h"
 
 namespace {
 
-constexpr DemoClock::Ticks base = 5'000'000'000;
-
-class Scene1Test : public testing::Test {
+class Scene1Test : public ClockedTest {
   protected:
     void SetUp() override {
-        DemoClock::setManualTime(base);
+        ClockedTest::SetUp();
         scene = buildScene1();
         scene.start();
     }
-    void TearDown() override { DemoClock::setSource(nullptr); }
 
     // One playing frame as the timeline runs it: draw, update, activate.
     void playFrame(double seconds) {
-        DemoClock::setManualTime(base + static_cast<DemoClock::Ticks>(seconds * 1e7));
+        DemoClock::setManualTime(at(seconds));
         resetFrame();
         scene.draw();
         scene.update();

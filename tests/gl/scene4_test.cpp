@@ -1,41 +1,31 @@
-// Scene 4 on real OpenGL: the rand values it takes, its three waves of Shapes and how the first
-// two leave the stage, and the backdrop from its texture upload to its spin away.
-#include <gtest/gtest.h>
+// Scene 4 on real OpenGL: the rand values it takes and the backdrop from its texture upload to
+// its spin away.
 
-#include <cstdlib>
-#include <vector>
-
-#include "app/demo_clock.h"
 #include "gl_support.h"
 #include "scenes/backdrop.h"
 #include "scenes/scene_builders.h"
 
 namespace {
 
-constexpr DemoClock::Ticks base = 7'000'000'000;
 constexpr int backdropShape = 5;
-
-DemoClock::Ticks at(double seconds) {
-    return base + static_cast<DemoClock::Ticks>(seconds * 1e7);
-}
 
 bool same(Rgb a, Rgb b) {
     return a.r == b.r && a.g == b.g && a.b == b.b;
 }
 
-class Scene4Test : public testing::Test {
+class Scene4Test : public ClockedTest {
   protected:
-    void SetUp() override { DemoClock::setManualTime(base); }
-    void TearDown() override { DemoClock::setSource(nullptr); }
+    // The right-most lit column of the backdrop drawn alone at `seconds`, -1 if nothing shows.
+    static int backdropRightEdgeAt(double seconds) {
+        DemoClock::setManualTime(at(seconds));
+        resetFrame();
+        drawBackdrop(nullptr);
+        return litArea(readBackBuffer()).right;
+    }
 };
 
 TEST_F(Scene4Test, TakesExactlyTheFiveThousandRandValuesOfItsBackdrop) {
-    std::srand(1);
-    std::vector<int> sequence(5001);
-    for (int& value : sequence) {
-        value = std::rand();
-    }
-    std::srand(1);
+    const std::vector<int> sequence = randSequence(5001);
     const Scene scene = buildScene4();
     EXPECT_EQ(std::rand(), sequence[5000]);
 
@@ -44,44 +34,6 @@ TEST_F(Scene4Test, TakesExactlyTheFiveThousandRandValuesOfItsBackdrop) {
     const std::vector<Vec2> a = randomPointSet();
     const std::vector<Vec2> b = randomPointSet();
     EXPECT_TRUE(backdropPixels() == renderBackdropImage(a, b));
-}
-
-TEST_F(Scene4Test, SixteenShapesInThreeWavesOfWhichTheFirstTwoLeaveTheStage) {
-    Scene scene = buildScene4();
-    const std::vector<float> starts{0, 0, 0, 0, 0, 0, 10, 10, 10, 10, 10, 20, 20, 20, 20, 20};
-    EXPECT_EQ(scene.startTimes, starts);
-    const int firstWave[] = {2, 3, 4}, secondWave[] = {8, 9, 10}, thirdWave[] = {13, 14, 15};
-
-    // Updates only, no drawing.
-    scene.start();
-    const auto playUntil = [&scene](double from, double to) {
-        for (double t = from; t <= to + 1e-9; t += 0.05) {
-            DemoClock::setManualTime(at(t));
-            scene.update();
-            scene.activateShapes();
-        }
-    };
-    playUntil(0.0, 10.0);
-    EXPECT_EQ(scene.shapes[firstWave[1]].x, 0.61f);
-    playUntil(10.05, 10.1); // the turn is over: the next route starts, then moves them off
-    for (const int index : firstWave) {
-        EXPECT_EQ((Vec2{scene.shapes[index].x, scene.shapes[index].y}), (Vec2{5.0f, 5.0f}));
-    }
-    playUntil(10.15, 31.0);
-    for (const int index : secondWave) {
-        EXPECT_EQ(scene.shapes[index].x, 5.0f) << "shape " << index;
-    }
-    EXPECT_EQ(scene.shapes[thirdWave[0]].x, -0.61f);
-    EXPECT_EQ(scene.shapes[thirdWave[1]].x, 0.61f);
-    EXPECT_EQ(scene.shapes[thirdWave[2]].angle, 120.0f);
-}
-
-// The right-most lit column of the backdrop drawn alone at `seconds`, -1 if nothing shows.
-int backdropRightEdgeAt(double seconds) {
-    DemoClock::setManualTime(at(seconds));
-    resetFrame();
-    drawBackdrop(nullptr);
-    return litArea(readBackBuffer()).right;
 }
 
 // The backdrop's life is one per process, so it is followed in one test from its first call.

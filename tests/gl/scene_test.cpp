@@ -1,23 +1,11 @@
 // The Scene's activation, update and draw on a manually set clock and real OpenGL.
-#include <gtest/gtest.h>
 
-#include <cmath>
-#include <vector>
-
-#include <GL/glew.h>
-
-#include "app/demo_clock.h"
 #include "gl_support.h"
 #include "scene/scene.h"
 #include "shaders/shader_program.h"
 #include "shapes/builders.h"
 
 namespace {
-
-constexpr DemoClock::Ticks base = 3'000'000'000;
-DemoClock::Ticks at(double seconds) {
-    return base + static_cast<DemoClock::Ticks>(std::llround(seconds * 1e7));
-}
 
 // Travels from (0, 0) to (1, -1) in 2 s while the shininess goes from 10 to 50.
 LightRoute movingLight() {
@@ -30,14 +18,10 @@ Shape square(float halfSize = 0.1f) {
     return makeSquareShape({1.0f, 1.0f, 1.0f}, {0, 0}, {2, 0}, 0.0f, 0.0f, 1.0f, halfSize);
 }
 
-class SceneTest : public testing::Test {
+class SceneTest : public ClockedTest {
   protected:
-    void SetUp() override {
-        resetFrame();
-        DemoClock::setManualTime(base);
-    }
     void TearDown() override {
-        DemoClock::setSource(nullptr);
+        ClockedTest::TearDown();
         resetFrame();
     }
 };
@@ -64,26 +48,10 @@ TEST_F(SceneTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndGetTheirRo
     EXPECT_TRUE(scene.active[1]);
     EXPECT_EQ(scene.shapes[1].routes[0].startTicks, at(0.5001));
     EXPECT_EQ(scene.shapes[0].routes[0].startTicks, base); // stamped once only
-}
-
-TEST_F(SceneTest, UpdateMovesTheLightUntilItsDurationAndStepsTheActiveShapes) {
-    Scene scene(10.0f);
-    scene.setContent({square(), square()}, {0.0f, 5.0f}, movingLight());
-    scene.start();
-    const Route& light = scene.lighting.route;
-    DemoClock::setManualTime(at(0.5));
-    scene.update();
-    EXPECT_FLOAT_EQ(light.currentX, 0.25f);
-    EXPECT_FLOAT_EQ(scene.shapes[0].x, 1.0f);
-    EXPECT_EQ(scene.shapes[1].x, 0.0f); // not active yet
-
-    // At exactly its duration the light snaps to its end; past it, its route alone would carry on.
-    for (const double seconds : {2.0, 3.0}) {
-        DemoClock::setManualTime(at(seconds));
-        scene.update();
-        EXPECT_EQ(light.currentX, 1.0f) << seconds;
-        EXPECT_EQ(light.currentAngle, 50.0f) << seconds;
-    }
+    DemoClock::setManualTime(at(0.75));
+    scene.update(); // the light moves along its route, active Shapes along theirs
+    EXPECT_FLOAT_EQ(scene.lighting.route.currentX, 0.375f);
+    EXPECT_FLOAT_EQ(scene.shapes[0].x, 1.5f);
 }
 
 TEST_F(SceneTest, DrawPlacesTheLightAndBindsTheShaderOnlyWhenTheSceneHasOne) {

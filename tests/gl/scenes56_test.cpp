@@ -1,50 +1,23 @@
 // Scenes 5 and 6 on real OpenGL: their random draws, the frame hooks that turn the noise
 // gradients and the point pairs, and what the shaders paint.
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <vector>
-
-#include "app/demo_clock.h"
 #include "gl_support.h"
 #include "scenes/scene_builders.h"
 
 namespace {
 
-constexpr DemoClock::Ticks base = 9'000'000'000;
 constexpr int gradientCount = 169;
 constexpr int pairCount = 50;
-
-DemoClock::Ticks at(double seconds) {
-    return base + static_cast<DemoClock::Ticks>(seconds * 1e7);
-}
-
-// The first `count` numbers of the C generator's default sequence, which is then restarted.
-std::vector<int> defaultSequence(int count) {
-    std::srand(1);
-    std::vector<int> values(count);
-    for (int& value : values) {
-        value = std::rand();
-    }
-    std::srand(1);
-    return values;
-}
 
 // The signed angle, -π to π, that turns the direction of (fromX, fromY) onto (toX, toY).
 double turnBetween(double fromX, double fromY, double toX, double toY) {
     return std::remainder(std::atan2(toY, toX) - std::atan2(fromY, fromX), 2 * M_PI);
 }
 
-class Scenes56Test : public testing::Test {
-  protected:
-    void SetUp() override { DemoClock::setManualTime(base); }
-    void TearDown() override { DemoClock::setSource(nullptr); }
-};
+using Scenes56Test = ClockedTest;
 
 TEST_F(Scenes56Test, Scene5TakesAllXThenAllYComponentsOfItsUnitGradients) {
-    const std::vector<int> sequence = defaultSequence(2 * gradientCount + 1);
+    const std::vector<int> sequence = randSequence(2 * gradientCount + 1);
     const Scene scene = buildScene5();
     EXPECT_EQ(std::rand(), sequence[2 * gradientCount]) << "the builder draws exactly 338";
     const float* gx = scene.shader.arrayUniforms[0];
@@ -127,7 +100,7 @@ TEST_F(Scenes56Test, Scene5PanelShowsTheNoiseColours) {
 }
 
 TEST_F(Scenes56Test, Scene6TakesExactly200NumbersEachGivingOneOfTheValuesKOver51MinusHalf) {
-    const std::vector<int> sequence = defaultSequence(4 * pairCount + 1);
+    const std::vector<int> sequence = randSequence(4 * pairCount + 1);
     const Scene scene = buildScene6();
     EXPECT_EQ(std::rand(), sequence[4 * pairCount]) << "the builder draws exactly 200";
     for (int a = 0; a < 4; ++a) {
@@ -136,28 +109,6 @@ TEST_F(Scenes56Test, Scene6TakesExactly200NumbersEachGivingOneOfTheValuesKOver51
                       static_cast<float>((sequence[pairCount * a + i] % 51) / 51.0 - 0.5))
                 << scene.shader.arrayUniformNames[a] << "[" << i << "]";
         }
-    }
-}
-
-TEST_F(Scenes56Test, Scene6HookTurnsEvenAndOddPairsOppositeWays) {
-    Scene scene = buildScene6();
-    const std::vector<float*>& arrays = scene.shader.arrayUniforms;
-    std::vector<std::vector<float>> built;
-    for (const float* array : arrays) {
-        built.emplace_back(array, array + pairCount);
-    }
-    DemoClock::setManualTime(at(2.0));
-    scene.frameHook(); // the clock starts here: sin 0 turns nothing
-    EXPECT_EQ(std::vector<float>(arrays[0], arrays[0] + pairCount), built[0]);
-
-    DemoClock::setManualTime(at(3.5)); // t = 1.5 s, |sin t| nearly 1
-    scene.frameHook();
-    for (int i = 0; i < pairCount; ++i) {
-        const double turn = (i % 2 == 0 ? 1 : -1) * std::sin(1.5) / 300;
-        EXPECT_NEAR(turnBetween(built[0][i], built[1][i], arrays[0][i], arrays[1][i]), turn, 2e-5)
-            << "first point of pair " << i;
-        EXPECT_NEAR(turnBetween(built[2][i], built[3][i], arrays[2][i], arrays[3][i]), turn, 2e-5)
-            << "second point of pair " << i;
     }
 }
 

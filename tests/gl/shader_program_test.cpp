@@ -1,12 +1,10 @@
 // ShaderProgram on real OpenGL: failures that end the process, and uniform uploads.
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <regex>
 #include <string>
 #include <utility>
 
-#include <GL/glew.h>
 #include <unistd.h>
 
 #include "gl_support.h"

@@ -1,18 +1,12 @@
 // Shape drawing on real OpenGL: the pulse windows, placement under the pulses on soundtracks of
-// different formats, primitives, colours and callback Shapes.
-#include <gtest/gtest.h>
+// different formats, and callback Shapes.
 
-#include <array>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
 
-#include <GL/glew.h>
 #include <unistd.h>
 
-#include "app/demo_clock.h"
 #include "app/music_channel.h"
 #include "app/soundtrack.h"
 #include "gl_support.h"
@@ -121,46 +115,6 @@ TEST_F(ShapeDrawing, PullPulseFallsWhereEachFormatsByteCountReachesIt) {
         ASSERT_NO_FATAL_FAILURE(playFor(path, seconds));
         EXPECT_EQ(drawnSquare()[0], left) << path << " at " << seconds << " s";
     }
-}
-
-TEST_F(ShapeDrawing, EachKindDrawsWithItsOwnPrimitive) {
-    // A square, counter-clockwise from its lower left corner, with a gable on its left side: its
-    // first four vertices are the square and its first three the lower right half of it.
-    Shape house = squareAt(0.0f, 0.0f, 0.5f);
-    house.vertices.push_back({-0.75f, 0.0f});
-    const std::tuple<ShapeKind, int, int> kinds[] = {
-        {ShapeKind::Lines, 2 * 320, 4}, // bottom and top edges; the fifth vertex has no partner
-        {ShapeKind::Triangles, 320 * 240 / 2, 320},
-        {ShapeKind::Quads, 320 * 240, 0},
-        {ShapeKind::Polygon, 320 * 240 + 80 * 240 / 2, 240},
-    };
-    for (const auto& [kind, pixels, tolerance] : kinds) {
-        resetFrame();
-        house.kind = kind;
-        drawShape(house);
-        EXPECT_NEAR(litArea(readBackBuffer()).count, pixels, tolerance) << static_cast<int>(kind);
-    }
-}
-
-TEST_F(ShapeDrawing, ColourlessShapeTakesTheCurrentColourOthersBringTheirOwnTurnedByTheirAngle) {
-    glColor3f(0.0f, 1.0f, 0.0f);
-    Shape colourless = squareAt(-0.5f, 0.5f, 0.2f, {});
-    colourless.colours.clear();
-    drawShape(colourless);
-    Shape square = squareAt(0.5f, 0.5f, 0.2f, {1.0f, 0.0f, 0.5f});
-    drawShape(square);
-    colourless.y = -0.5f; // now after a Shape of one colour
-    drawShape(colourless);
-    square = squareAt(0.5f, -0.5f, 0.4f);
-    square.colours = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}}; // one per vertex
-    square.angle = 90.0f; // counter-clockwise about its centre: red to the lower right corner
-    drawShape(square);
-    const auto pixels = readBackBuffer();
-    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, -0.5f, 0.5f), 0, 1, 0), 0);
-    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, 0.5f, 0.5f), 1, 0, 0.5f), 0);
-    EXPECT_EQ(levelDistance(pixelAtPoint(pixels, -0.5f, -0.5f), 1, 0, 0.5f), 0);
-    EXPECT_LE(levelDistance(pixelAtPoint(pixels, 0.895f, -0.895f), 1, 0, 0), 4);
-    EXPECT_LE(levelDistance(pixelAtPoint(pixels, 0.105f, -0.105f), 0, 0, 1), 4);
 }
 
 TEST_F(ShapeDrawing, CallbackShapeOnlyRunsItsDrawCallback) {

@@ -1,5 +1,4 @@
-// Bitmap text on real OpenGL: where lines start and end, centring, and the title's colour.
-#include <gtest/gtest.h>
+// Bitmap text on real OpenGL: centring and the title's colour.
 
 #include <GL/glew.h>
 
@@ -8,7 +7,6 @@
 #include <string>
 
 #include "gl_support.h"
-#include "shapes/shape.h"
 #include "text/line_callbacks.h"
 #include "text/lines.h"
 #include "text/text.h"
@@ -62,39 +60,6 @@ TEST_F(TextDrawing, TitleSetsItsColourAfterItsRasterPositionSoItActsFromTheNextF
     EXPECT_FLOAT_EQ(glyphColour[0] * 255, 135.0f);
     EXPECT_FLOAT_EQ(glyphColour[1] * 255, 128.0f);
     EXPECT_FLOAT_EQ(glyphColour[2] * 255, 94.0f);
-}
-
-struct LinePlacement {
-    ShapeCallback draw;
-    const std::string& text;
-    void* font;
-    bool centred;
-    Vec2 start; // x is only used by lines that are not centred
-};
-
-TEST_F(TextDrawing, LinesDrawTheirOwnTextAtTheirOwnPlace) {
-    void* const times = timesRoman24();
-    void* const fixed = fixed8By13();
-    const LinePlacement lines[] = {
-        {drawTitleWord, titleWord, times, true, {0, 0.0f}},
-        {drawRespectHeading, respectHeading, times, false, {-0.47f, 0.71f}},
-        {drawGreetGroup1, greetGroup1, times, false, {0.15f, -0.21f}},
-        {drawGreetGroup8, greetGroup8, times, false, {0.15f, -0.91f}},
-        {drawReleaseLine, releaseLine, times, true, {0, 0.0f}},
-        {drawPersonalGreetLine2, personalGreetLine2, fixed, true, {0, -0.4f}},
-    };
-    for (const LinePlacement& line : lines) {
-        SCOPED_TRACE(line.text);
-        const float width = pixelWidth(line.text, line.font);
-        const float startX = line.centred ? 320.0f - width / 2 : (line.start.x + 1) * 320;
-        resetFrame();
-        line.draw(nullptr);
-        EXPECT_NEAR(rasterPosition().x, startX + width, 1e-3);
-        EXPECT_NEAR(rasterPosition().y, (line.start.y + 1) * 240, 1e-3);
-        const LitArea lit = litArea(readBackBuffer());
-        EXPECT_GE(lit.left, static_cast<int>(startX));
-        EXPECT_LT(lit.right, startX + width);
-    }
 }
 
 } // namespace
