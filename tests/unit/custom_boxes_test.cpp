@@ -27,15 +27,7 @@ TEST(CustomBoxesTest, ThreeIterationsGiveThirtySixBoxesOfThreeQuads) {
     }
 }
 
-TEST(CustomBoxesTest, PointsAfterTheLastWholeGroupOfTwelveAreDropped) {
-    Shape whole = customCurve(1); // one group of twelve points
-    Shape withLeftovers = whole;
-    withLeftovers.vertices.insert(withLeftovers.vertices.end(), 11, Vec2{5.0f, 7.0f});
-    fillCustomBoxes(whole);
-    fillCustomBoxes(withLeftovers);
-    ASSERT_EQ(whole.vertices.size(), 12u);
-    EXPECT_EQ(withLeftovers.vertices, whole.vertices);
-
+TEST(CustomBoxesTest, FewerThanTwelvePointsGiveNoBox) {
     Shape tooFew = customCurve(1);
     tooFew.vertices.resize(11);
     fillCustomBoxes(tooFew);

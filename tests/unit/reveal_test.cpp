@@ -56,8 +56,6 @@ TEST_F(RevealTest, NoiseWithOneRandPerCharacterBeforeTThenTrueTextUntilTPlusSeve
         const std::string shown = revealAt(seconds, source);
         EXPECT_EQ(shown, noise) << seconds << " s";
         EXPECT_EQ(std::rand(), drawAfterNoise) << "kept characters draw too";
-        ASSERT_EQ(shown.size(), 17u);
-        EXPECT_EQ(shown.substr(8, 2) + shown[12] + shown[16], " ( )");
     }
     std::srand(1234);
     EXPECT_EQ(revealAt(5.0, source), source);
@@ -69,22 +67,22 @@ TEST_F(RevealTest, NoiseWithOneRandPerCharacterBeforeTThenTrueTextUntilTPlusSeve
 // One test drives all six lines, because each line's clock starts on its first update in the
 // process and is never reset.
 TEST_F(RevealTest, EachCreditLineRunsOnItsOwnClockFromItsFirstUpdate) {
-    const std::tuple<ShapeCallback, std::string&, const std::string&, bool> lines[] = {
-        {updateShownCodeTitle, shownCodeTitle, creditCodeTitle, true},
-        {updateShownCodeName, shownCodeName, creditCodeName, false},
-        {updateShownMusicTitle, shownMusicTitle, creditMusicTitle, true},
-        {updateShownMusicName, shownMusicName, creditMusicName, false},
-        {updateShownGraphicsTitle, shownGraphicsTitle, creditGraphicsTitle, true},
-        {updateShownGraphicsName, shownGraphicsName, creditGraphicsName, false},
-    };
+    // Titles scramble in capitals, names in small letters.
+    const std::tuple<ShapeCallback, std::string&, const std::string&> lines[] = {
+        {updateShownCodeTitle, shownCodeTitle, creditCodeTitle},
+        {updateShownCodeName, shownCodeName, creditCodeName},
+        {updateShownMusicTitle, shownMusicTitle, creditMusicTitle},
+        {updateShownMusicName, shownMusicName, creditMusicName},
+        {updateShownGraphicsTitle, shownGraphicsTitle, creditGraphicsTitle},
+        {updateShownGraphicsName, shownGraphicsName, creditGraphicsName}};
     Shape shape = makeCallbackShape(nullptr, nullptr, 2.0f);
     for (std::size_t i = 0; i < std::size(lines); ++i) {
-        const auto& [update, shown, source, upperCase] = lines[i];
-        const std::string placeholder = shown, noise = noiseAfterSeed(source, upperCase, 5);
+        const auto& [update, shown, source] = lines[i];
+        const std::string placeholder = shown;
         std::srand(5);
         DemoClock::setManualTime(at(100.0 * i)); // far past every earlier line's end
         update(&shape);
-        EXPECT_EQ(shown, noise) << source;
+        EXPECT_EQ(shown, noiseAfterSeed(source, i % 2 == 0, 5)) << source;
         DemoClock::setManualTime(at(100.0 * i + 2.0));
         update(&shape);
         EXPECT_EQ(shown, source);

@@ -22,7 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 
 std::string dataPath(const std::string& name) {
-    return std::string(OMBRA_TEST_DATA) + "/" + name;
+    return OMBRA_TEST_DATA "/" + name;
 }
 
 // Test programs run side by side: each writes under a name of its own, then renames the file.
@@ -38,21 +38,20 @@ std::string makeOnce(const std::string& name, const std::string& commandWritingT
 }
 
 // A tone encoded by lame, whose header lets the decoder give back exactly the samples put in.
-std::string tone(int seconds, int rate, int channels) {
-    const std::string s = std::to_string(seconds), r = std::to_string(rate),
-                      c = std::to_string(channels);
-    const std::string sox = "sox -n -r " + r + " -c " + c + " -t wav - synth " + s + " sine 440";
-    return makeOnce("tone-" + s + "s-" + r + "-" + c + "ch.mp3", sox + " | lame --quiet -");
+std::string tone(const std::string& seconds, const std::string& rate, const std::string& channels) {
+    return makeOnce("tone-" + seconds + "s-" + rate + "-" + channels + "ch.mp3",
+                    "sox -n -r " + rate + " -c " + channels + " -t wav - synth " + seconds +
+                        " sine 440 | lame --quiet -");
 }
 
 constexpr DemoClock::Ticks startTicks = 5'000'000'000;
 
 TEST(SoundtrackSilent, FollowsTheDemoClockAtTheByteRateInWholeSampleFramesUpToTheLength) {
-    EXPECT_EQ(Soundtrack::byteRate(tone(30, 44100, 2).c_str()), 176400u);
-    EXPECT_EQ(Soundtrack::byteRate(tone(2, 48000, 1).c_str()), 96000u);
+    EXPECT_EQ(Soundtrack::byteRate(tone("30", "44100", "2").c_str()), 176400u);
+    EXPECT_EQ(Soundtrack::byteRate(tone("2", "48000", "1").c_str()), 96000u);
     Soundtrack::forceSilent();
     Soundtrack::initOutput();
-    const Soundtrack::Stream stream = Soundtrack::openStream(tone(30, 44100, 2).c_str());
+    const Soundtrack::Stream stream = Soundtrack::openStream(tone("30", "44100", "2").c_str());
     const auto positionAt = [stream](double seconds) {
         DemoClock::setManualTime(startTicks + static_cast<DemoClock::Ticks>(seconds * 1e7 + 0.5));
         return Soundtrack::position(stream);
@@ -68,37 +67,22 @@ TEST(SoundtrackSilent, FollowsTheDemoClockAtTheByteRateInWholeSampleFramesUpToTh
     DemoClock::setSource(nullptr);
 }
 
-TEST(SoundtrackOnNullOutput, AdvancesWithNobodyCallingStopsAtTheLengthAndSurvivesReleasingTwice) {
+TEST(SoundtrackOnNullOutput, AdvancesWithNobodyCallingAndStopsAtTheLength) {
     setenv("ALSOFT_DRIVERS", "null", 1);
     Soundtrack::initOutput();
-    const Soundtrack::Stream stream = Soundtrack::openStream(tone(1, 44100, 2).c_str());
+    const Soundtrack::Stream stream = Soundtrack::openStream(tone("1", "44100", "2").c_str());
     Soundtrack::play(stream);
     const auto start = std::chrono::steady_clock::now();
-    const auto heardAhead = [&] { // seconds heard minus seconds passed since play()
-        const std::chrono::duration<double> passed = std::chrono::steady_clock::now() - start;
-        return static_cast<double>(Soundtrack::position(stream)) / 176400 - passed.count();
-    };
     // play() queues 150 ms; the rest must come from the module itself while we sleep. The null
     // output mixes in steps of 1024 samples and catches up in bursts when its thread runs late.
     std::this_thread::sleep_for(450ms);
-    const double aheadFirst = heardAhead();
-    EXPECT_NEAR(aheadFirst, 0.0, 0.12);
-    std::this_thread::sleep_for(250ms);
-    EXPECT_NEAR(heardAhead(), aheadFirst, 0.06);
+    const std::chrono::duration<double> passed = std::chrono::steady_clock::now() - start;
+    EXPECT_NEAR(Soundtrack::position(stream) / 176400.0, passed.count(), 0.12);
     for (int i = 0; i < 150 && Soundtrack::position(stream) < 176400; ++i) {
         std::this_thread::sleep_for(20ms);
     }
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(Soundtrack::position(stream), 176400u);
-
-    Soundtrack::release();
-    Soundtrack::release(); // harmless
-    EXPECT_EQ(Soundtrack::position(stream), 0u);
-    Soundtrack::initOutput(); // the output opens again
-    const Soundtrack::Stream again = Soundtrack::openStream(tone(1, 44100, 2).c_str());
-    Soundtrack::play(again);
-    std::this_thread::sleep_for(200ms);
-    EXPECT_GT(Soundtrack::position(again), 0u);
     Soundtrack::release();
 }
 
@@ -119,11 +103,10 @@ TEST(SoundtrackOnNullOutput, UnreadableSoundtrackGivesOneLineStreamZeroAndPositi
         testing::internal::CaptureStderr();
         const Soundtrack::Stream stream = Soundtrack::openStream(path.c_str());
         Soundtrack::play(stream);
-        const std::uint64_t position = Soundtrack::position(stream);
+        EXPECT_EQ(Soundtrack::position(stream), 0u) << name;
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   path + ": soundtrack could not be opened; playing without music\n");
         EXPECT_EQ(stream, 0u) << name;
-        EXPECT_EQ(position, 0u) << name;
     }
     Soundtrack::release();
 }
@@ -137,7 +120,7 @@ void exitWithoutRelease(bool silent) {
         Soundtrack::forceSilent();
     }
     Soundtrack::initOutput();
-    const Soundtrack::Stream stream = Soundtrack::openStream(tone(30, 44100, 2).c_str());
+    const Soundtrack::Stream stream = Soundtrack::openStream(tone("30", "44100", "2").c_str());
     Soundtrack::play(stream);
     std::this_thread::sleep_for(silent ? 0ms : 150ms);
     std::exit(stream != 0 && (silent || Soundtrack::position(stream) > 0) ? 0 : 3);

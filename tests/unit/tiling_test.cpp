@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "scenes/tiling.h"
@@ -38,18 +39,13 @@ TEST(PolygonRing, RejectsSideCountsBelowThreeAndMorePolygonsThanColours) {
 TEST(PenroseTiling, EachPassSplitsTypeZeroInTwoAndTypeOneInThreeAndTheShapeColoursByType) {
     PenroseTiling tiling;
     tiling.makeWheel();
-    const std::size_t typeOneByLevel[] = {0, 10, 30, 80};
-    const std::size_t totalByLevel[] = {10, 20, 50, 130};
-    for (std::size_t level = 0; level < 4; ++level) {
-        SCOPED_TRACE(testing::Message() << "level " << level);
-        if (level > 0) {
-            tiling.subdivide();
-        }
+    using Counts = std::pair<std::size_t, std::ptrdiff_t>; // all triangles, those of type one
+    for (const auto& [total, typeOne] :
+         {Counts{10, 0}, Counts{20, 10}, Counts{50, 30}, Counts{130, 80}}) {
         ASSERT_EQ(tiling.triangleTypes.size(), tiling.triangles.size());
-        EXPECT_EQ(tiling.triangles.size(), totalByLevel[level]);
-        const auto typeOne =
-            std::count(tiling.triangleTypes.begin(), tiling.triangleTypes.end(), 1);
-        EXPECT_EQ(static_cast<std::size_t>(typeOne), typeOneByLevel[level]);
+        EXPECT_EQ(tiling.triangles.size(), total);
+        EXPECT_EQ(std::count(tiling.triangleTypes.begin(), tiling.triangleTypes.end(), 1), typeOne);
+        tiling.subdivide();
     }
     const std::vector<Colour> colours = makePenroseShape(3).colours;
     EXPECT_EQ(std::count(colours.begin(), colours.end(), colourFromBytes(183, 202, 219)), 3 * 80);
