@@ -43,8 +43,8 @@ TEST(BackdropPoints, TakeTwentyFiveHundredValuesAllXThenAllY) {
     std::srand(3);
     for (int i = 0; i < 2 * backdropPointCount; ++i) {
         // Each coordinate is one of 16383 levels from -0.5: read the level back.
-        const Vec2 point = points[i % backdropPointCount];
-        const float coordinate = i < backdropPointCount ? point.x : point.y;
+        const float coordinate =
+            i < backdropPointCount ? points[i].x : points[i - backdropPointCount].y;
         EXPECT_EQ(std::lround((coordinate + 0.5) * 16383), std::rand() % 16383) << i;
     }
     EXPECT_EQ(std::rand(), next);

@@ -33,21 +33,15 @@ std::string noiseAfterSeed(const std::string& source, bool upperCase, unsigned s
     return noise;
 }
 
-class RevealTest : public testing::Test {
-  protected:
-    void SetUp() override { DemoClock::setManualTime(base); }
-    void TearDown() override { DemoClock::setSource(nullptr); }
+// Reveals `source` once at `seconds` after the start on a line scrambling for 5 s.
+std::string revealAt(double seconds, const std::string& source) {
+    DemoClock::setManualTime(at(seconds));
+    std::string display = "placeholder";
+    updateRevealedText(makeCallbackShape(nullptr, nullptr, 5.0f), base, display, source, true);
+    return display;
+}
 
-    // Reveals `source` once at `seconds` after the start on a line scrambling for 5 s.
-    static std::string revealAt(double seconds, const std::string& source) {
-        DemoClock::setManualTime(at(seconds));
-        std::string display = "placeholder";
-        updateRevealedText(makeCallbackShape(nullptr, nullptr, 5.0f), base, display, source, true);
-        return display;
-    }
-};
-
-TEST_F(RevealTest, NoiseWithOneRandPerCharacterBeforeTThenTrueTextUntilTPlusSevenThenNothing) {
+TEST(Reveal, NoiseWithOneRandPerCharacterBeforeTThenTrueTextUntilTPlusSevenThenNothing) {
     const std::string source = "GRAPHICS (IF ANY)";
     const std::string noise = noiseAfterSeed(source, true, 1234);
     const int drawAfterNoise = std::rand(); // the seeded sequence's 18th value
@@ -62,11 +56,12 @@ TEST_F(RevealTest, NoiseWithOneRandPerCharacterBeforeTThenTrueTextUntilTPlusSeve
     EXPECT_EQ(revealAt(12.0, source), source);
     EXPECT_EQ(revealAt(12.001, source), "");
     EXPECT_EQ(revealAt(0.0, source), noise) << "no draws once the noise is over";
+    DemoClock::setSource(nullptr);
 }
 
 // One test drives all six lines, because each line's clock starts on its first update in the
 // process and is never reset.
-TEST_F(RevealTest, EachCreditLineRunsOnItsOwnClockFromItsFirstUpdate) {
+TEST(Reveal, EachCreditLineRunsOnItsOwnClockFromItsFirstUpdate) {
     // Titles scramble in capitals, names in small letters.
     const std::tuple<ShapeCallback, std::string&, const std::string&> lines[] = {
         {updateShownCodeTitle, shownCodeTitle, creditCodeTitle},
@@ -88,6 +83,7 @@ TEST_F(RevealTest, EachCreditLineRunsOnItsOwnClockFromItsFirstUpdate) {
         EXPECT_EQ(shown, source);
         shown = placeholder; // later tests read the placeholders
     }
+    DemoClock::setSource(nullptr);
 }
 
 } // namespace
