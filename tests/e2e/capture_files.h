@@ -6,12 +6,8 @@
 #include <vector>
 
 struct PngPicture {
-    bool readable = false; // false for anything libpng refuses
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    int bitDepth = 0;
-    int colourType = -1;            // PNG_COLOR_TYPE_*
-    std::vector<std::uint8_t> rows; // the decoded bytes as stored, top row first
+    bool is640x480Rgb = false;      // readable, stored as 640x480 8-bit RGB without alpha
+    std::vector<std::uint8_t> rows; // decoded to 8-bit RGB, top row first
 };
 
 PngPicture readPng(const std::string& path);
@@ -21,8 +17,7 @@ struct FrameRow {
     double time = 0;
     int scene = 0;
     std::string phase;
-    double sceneTime = 0;
-    double renderMs = 0;
+    double sceneTime = 0, renderMs = 0;
 };
 
 struct FrameCsv {

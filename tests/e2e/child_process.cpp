@@ -5,8 +5,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <thread>
 
 #include <fcntl.h>
@@ -44,30 +42,21 @@ std::string builtProgram(const std::string& name) {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& commandLine,
                            const std::string& workingFolder, const Environment& changes) {
-    // env(1) applies the changes, so the child needs nothing but exec after the fork.
     std::vector<std::string> args{"env"};
     args.insert(args.end(), changes.begin(), changes.end());
     args.insert(args.end(), commandLine.begin(), commandLine.end());
     std::vector<char*> argv(args.size() + 1, nullptr);
     std::transform(args.begin(), args.end(), argv.begin(),
                    [](std::string& arg) { return arg.data(); });
-    const std::string outPath = outputFolder / "stdout";
-    const std::string errPath = outputFolder / "stderr";
+    const std::string outPath = outputFolder / "stdout", errPath = outputFolder / "stderr";
     child = fork();
-    if (child < 0) {
-        throw std::runtime_error("fork failed");
-    }
     if (child == 0) { // only async-signal-safe calls until exec
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int nothing = open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || nothing < 0 || chdir(workingFolder.c_str()) != 0) {
-            _exit(126);
+        dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
+        dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
+        dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+        if (chdir(workingFolder.c_str()) == 0) {
+            execvp(argv[0], argv.data());
         }
-        dup2(nothing, STDIN_FILENO);
-        dup2(out, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        execvp(argv[0], argv.data());
         _exit(127);
     }
 }
@@ -83,11 +72,9 @@ ProcessResult ChildProcess::wait(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     int status = 0;
     bool timedOut = false;
-    while (!timedOut && waitpid(child, &status, WNOHANG) == 0) {
-        timedOut = std::chrono::steady_clock::now() > deadline;
-        if (timedOut) {
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if ((timedOut = std::chrono::steady_clock::now() > deadline)) {
             kill(child, SIGKILL);
-            waitpid(child, &status, 0);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -99,8 +86,7 @@ ProcessResult ChildProcess::wait(std::chrono::milliseconds timeout) {
 ProcessResult runProcess(const std::vector<std::string>& commandLine,
                          const std::string& workingFolder, std::chrono::milliseconds timeout,
                          const Environment& changes) {
-    ChildProcess process(commandLine, workingFolder, changes);
-    return process.wait(timeout);
+    return ChildProcess(commandLine, workingFolder, changes).wait(timeout);
 }
 
 ProcessResult runCapture(std::vector<std::string> args, const std::string& workingFolder,
