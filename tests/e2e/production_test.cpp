@@ -132,9 +132,9 @@ constexpr double last = 1e9; // a moment past the end of a phase: its last frame
 // The moments the tests look at: the shared rendering writes the pictures of exactly these.
 const std::vector<Moment> checkedMoments{
     {1, Play, last},  {1, Outro, 0.0}, {1, Outro, 0.01}, {1, Outro, 0.5}, {1, Outro, 3.0},
-    {1, Outro, last}, {3, Play, 19.5}, {3, Outro, 0.0},  {3, Outro, 1.0}, {3, Outro, last},
-    {4, Play, 4.0},   {5, Play, 29.0}, {5, Outro, 0.0},  {5, Outro, 1.0}, {5, Outro, last},
-    {6, Play, 0.0},   {6, Play, 5.0},  {6, Outro, 0.0},  {6, Outro, last}};
+    {1, Outro, last}, {2, Play, 0.5},  {3, Play, 19.5},  {3, Outro, 0.0}, {3, Outro, 1.0},
+    {3, Outro, last}, {4, Play, 4.0},  {5, Play, 29.0},  {5, Outro, 0.0}, {5, Outro, 1.0},
+    {5, Outro, last}, {6, Play, 0.0},  {6, Play, 5.0},   {6, Outro, 0.0}, {6, Outro, last}};
 const std::vector<Moment> schedule = scheduleProduction(fps);
 
 std::string pngName(std::int64_t frame) {
@@ -265,6 +265,17 @@ bool showsGaussianGlow(Rgb pixel, int column, int row) {
            near(pixel.b, value * 92 / 162);
 }
 
+// Scene 2: three blobs set one value; blue is value * 113/176, red and green scale it by the
+// smaller and the larger of the fragment's coordinates. Checked without the blobs' centres.
+bool showsRadialBlobs(Rgb pixel, int column, int row) {
+    const double value = pixel.b / 255.0 * 176 / 113;
+    const double x = Picture::fragmentX(column), y = Picture::fragmentY(row);
+    const double slack = 1.5 + 0.5 * 176 / 113;
+    return std::abs(pixel.r - std::min(x, y) * value * 255) <= slack &&
+           std::abs(pixel.g - std::max(x, y) * value * 155 / 176 * 255) <= slack &&
+           value >= 0.41 - 0.01 && value <= 1.0 + 0.01;
+}
+
 // Scene 5: red and green carry one noise value through sin(x) and cos(y); blue stays >= 0.5.
 bool showsGradientNoise(Rgb pixel, int column, int row) {
     const double sinX = std::abs(std::sin(Picture::fragmentX(column)));
@@ -298,6 +309,15 @@ TEST(Production, ShaderScenesColourTheirShapesAndTheirOutrosShowTheFrozenField) 
         EXPECT_EQ(frozen.firstFailure(whole, field), "");
         EXPECT_TRUE(shot({scene, Outro, last}) == frozen) << "the field moved";
     }
+}
+
+TEST(Production, Scene2TitleShowsTheBlobFieldNotItsOwnColour) {
+    const Picture picture = shot({2, Play, 0.5});
+    EXPECT_GT(picture.count(Box{280, 215, 360, 240}, lit), 100) << "no title at the centre";
+    const auto orBlack = [](Rgb p, int c, int r) {
+        return p.isBlack() || showsRadialBlobs(p, c, r);
+    };
+    EXPECT_EQ(picture.firstFailure(whole, orBlack), "");
 }
 
 TEST(Production, Scene4BackdropIsGreyAndLiesBehindTheObjects) {
