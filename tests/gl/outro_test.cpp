@@ -88,6 +88,22 @@ TEST_F(OutroTest, FirstFrameShowsOnePixelAtTheTopLeftThenEachParticleInItsPlace)
     EXPECT_EQ(shownAt(second, 400, 300), 0x00ff00);
 }
 
+TEST_F(OutroTest, ParticlesOutsideTheWindowShowOnTheNearestEdge) {
+    ParticleOutro outro(640, 480);
+    for (const Vec2 place : {Vec2{-30, 900}, Vec2{700, -5}, Vec2{-0.5f, 240.7f}}) {
+        outro.routes.push_back(std::make_unique<Route>(place, place, 0.0f, 0.0f, 1.0f));
+        outro.routes.back()->start();
+        outro.colours.push_back({255, 255, 255});
+    }
+    const auto draw = [&] { drawParticles(outro, 640, 480, 1.0f); };
+    showFrame(at(0.1), draw);
+    const auto shown = showFrame(at(0.2), draw);
+    EXPECT_EQ(litArea(shown).count, 3);
+    EXPECT_EQ(shownAt(shown, 0, 479), 0xffffff);
+    EXPECT_EQ(shownAt(shown, 639, 0), 0xffffff);
+    EXPECT_EQ(shownAt(shown, 0, 240), 0xffffff); // truncated towards zero, then held inside
+}
+
 TEST_F(OutroTest, ParticlesVanishAfterTheirFlightAndTheLastCallAtOrAfterTShowsBlack) {
     paint(320, 240, {255, 255, 255});
     const auto outro = capture({stayPut, [](float) { return 1.0f; }, nullptr, 1.5f});
