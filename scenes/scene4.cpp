@@ -23,18 +23,6 @@ constexpr float waveStartTimes[waveCount] = {0.0f, 10.0f, 20.0f};
 
 constexpr float scrambleSeconds = 2.0f;
 
-struct CreditPair {
-    ShapeCallback drawTitle, updateTitle;
-    ShapeCallback drawName, updateName;
-};
-
-constexpr CreditPair creditPairs[waveCount] = {
-    {drawShownCodeTitle, updateShownCodeTitle, drawShownCodeName, updateShownCodeName},
-    {drawShownMusicTitle, updateShownMusicTitle, drawShownMusicName, updateShownMusicName},
-    {drawShownGraphicsTitle, updateShownGraphicsTitle, drawShownGraphicsName,
-     updateShownGraphicsName},
-};
-
 // The objects of a wave turn in place for ten seconds.
 constexpr float turnSeconds = 10.0f;
 
@@ -112,9 +100,11 @@ Scene buildScene4() {
 
     std::array<Shape, waveCount> titles, names, curves, tilings, rings;
     for (int wave = 0; wave < waveCount; ++wave) {
-        const CreditPair& pair = creditPairs[wave];
-        titles[wave] = makeCallbackShape(pair.drawTitle, pair.updateTitle, scrambleSeconds);
-        names[wave] = makeCallbackShape(pair.drawName, pair.updateName, scrambleSeconds);
+        const int title = 2 * wave, name = 2 * wave + 1; // each title is followed by its handle
+        titles[wave] =
+            makeCallbackShape(creditLineDraws[title], creditLineUpdates[title], scrambleSeconds);
+        names[wave] =
+            makeCallbackShape(creditLineDraws[name], creditLineUpdates[name], scrambleSeconds);
     }
     for (int wave = 0; wave < waveCount; ++wave) {
         curves[wave] = makeCurve(curvePlans[wave]);

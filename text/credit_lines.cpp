@@ -10,15 +10,6 @@
 
 namespace {
 
-enum CreditRow : std::size_t {
-    CodeTitle,
-    CodeName,
-    MusicTitle,
-    MusicName,
-    GraphicsTitle,
-    GraphicsName
-};
-
 struct CreditLine {
     std::string* shown;
     const std::string* source;
@@ -30,7 +21,7 @@ constexpr float creditX = -0.55f;
 constexpr float titleY = 0.51f;
 constexpr float handleY = 0.41f; // a handle sits 0.1 under its title
 
-constexpr std::array<CreditLine, 6> creditLines{{
+constexpr std::array<CreditLine, creditLineCount> creditLines{{
     {&shownCodeTitle, &creditCodeTitle, true, titleY},
     {&shownCodeName, &creditCodeName, false, handleY},
     {&shownMusicTitle, &creditMusicTitle, true, titleY},
@@ -40,9 +31,9 @@ constexpr std::array<CreditLine, 6> creditLines{{
 }};
 
 // The tick of each line's first update, set once per run.
-static struct { std::array<std::optional<DemoClock::Ticks>, 6> revealClocks; } state;
+static struct { std::array<std::optional<DemoClock::Ticks>, creditLineCount> revealClocks; } state;
 
-void revealCreditLine(Shape* shape, CreditRow row) {
+template <int row> void revealCreditLine(Shape* shape) {
     std::optional<DemoClock::Ticks>& revealClock = state.revealClocks[row];
     if (!revealClock) {
         revealClock = DemoClock::now();
@@ -51,47 +42,19 @@ void revealCreditLine(Shape* shape, CreditRow row) {
     updateRevealedText(*shape, *revealClock, *line.shown, *line.source, line.upperCase);
 }
 
-void drawCreditLine(CreditRow row) {
+template <int row> void drawCreditLine(Shape*) {
     const CreditLine& line = creditLines[row];
     drawText(*line.shown, timesRoman24(), creditX, line.y);
 }
 
 } // namespace
 
-void updateShownCodeTitle(Shape* shape) {
-    revealCreditLine(shape, CodeTitle);
-}
-void updateShownCodeName(Shape* shape) {
-    revealCreditLine(shape, CodeName);
-}
-void updateShownMusicTitle(Shape* shape) {
-    revealCreditLine(shape, MusicTitle);
-}
-void updateShownMusicName(Shape* shape) {
-    revealCreditLine(shape, MusicName);
-}
-void updateShownGraphicsTitle(Shape* shape) {
-    revealCreditLine(shape, GraphicsTitle);
-}
-void updateShownGraphicsName(Shape* shape) {
-    revealCreditLine(shape, GraphicsName);
-}
+const ShapeCallback creditLineUpdates[creditLineCount] = {
+    revealCreditLine<0>, revealCreditLine<1>, revealCreditLine<2>,
+    revealCreditLine<3>, revealCreditLine<4>, revealCreditLine<5>,
+};
 
-void drawShownCodeTitle(Shape*) {
-    drawCreditLine(CodeTitle);
-}
-void drawShownCodeName(Shape*) {
-    drawCreditLine(CodeName);
-}
-void drawShownMusicTitle(Shape*) {
-    drawCreditLine(MusicTitle);
-}
-void drawShownMusicName(Shape*) {
-    drawCreditLine(MusicName);
-}
-void drawShownGraphicsTitle(Shape*) {
-    drawCreditLine(GraphicsTitle);
-}
-void drawShownGraphicsName(Shape*) {
-    drawCreditLine(GraphicsName);
-}
+const ShapeCallback creditLineDraws[creditLineCount] = {
+    drawCreditLine<0>, drawCreditLine<1>, drawCreditLine<2>,
+    drawCreditLine<3>, drawCreditLine<4>, drawCreditLine<5>,
+};

@@ -23,33 +23,29 @@ unsigned startingSeed() {
     return chosenSeed ? *chosenSeed : static_cast<unsigned>(std::time(nullptr));
 }
 
+// A dissolve makes its state on its first call, when its function-local object is built; each
+// rule table gets an instance, and so a state, of its own.
+template <const ParticleDissolve& dissolve> bool playDissolve(int width, int height) {
+    static ParticleOutro outro(width, height);
+    return playParticleOutro(outro, dissolve, width, height, startingSeed);
+}
+
 } // namespace
 
-// Each outro makes its state on its first call, when its function-local object is built.
-
 bool scene1Outro(int width, int height) {
-    static ParticleOutro outro(width, height);
-    return playParticleOutro(outro, scene1Dissolve, width, height, startingSeed);
+    return playDissolve<scene1Dissolve>(width, height);
 }
-
 bool scene2Outro(int width, int height) {
-    static ParticleOutro outro(width, height);
-    return playParticleOutro(outro, scene2Dissolve, width, height, startingSeed);
+    return playDissolve<scene2Dissolve>(width, height);
 }
-
 bool scene3Outro(int width, int height) {
-    static ParticleOutro outro(width, height);
-    return playParticleOutro(outro, scene3Dissolve, width, height, startingSeed);
+    return playDissolve<scene3Dissolve>(width, height);
 }
-
 bool scene4Outro(int width, int height) {
-    static ParticleOutro outro(width, height);
-    return playParticleOutro(outro, scene4Dissolve, width, height, startingSeed);
+    return playDissolve<scene4Dissolve>(width, height);
 }
-
 bool scene5Outro(int width, int height) {
-    static ParticleOutro outro(width, height);
-    return playParticleOutro(outro, scene5Dissolve, width, height, startingSeed);
+    return playDissolve<scene5Dissolve>(width, height);
 }
 
 bool scene6Outro(int width, int height) {

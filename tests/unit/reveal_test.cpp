@@ -64,12 +64,12 @@ TEST(Reveal, NoiseWithOneRandPerCharacterBeforeTThenTrueTextUntilTPlusSevenThenN
 TEST(Reveal, EachCreditLineRunsOnItsOwnClockFromItsFirstUpdate) {
     // Titles scramble in capitals, names in small letters.
     const std::tuple<ShapeCallback, std::string&, const std::string&> lines[] = {
-        {updateShownCodeTitle, shownCodeTitle, creditCodeTitle},
-        {updateShownCodeName, shownCodeName, creditCodeName},
-        {updateShownMusicTitle, shownMusicTitle, creditMusicTitle},
-        {updateShownMusicName, shownMusicName, creditMusicName},
-        {updateShownGraphicsTitle, shownGraphicsTitle, creditGraphicsTitle},
-        {updateShownGraphicsName, shownGraphicsName, creditGraphicsName}};
+        {creditLineUpdates[0], shownCodeTitle, creditCodeTitle},
+        {creditLineUpdates[1], shownCodeName, creditCodeName},
+        {creditLineUpdates[2], shownMusicTitle, creditMusicTitle},
+        {creditLineUpdates[3], shownMusicName, creditMusicName},
+        {creditLineUpdates[4], shownGraphicsTitle, creditGraphicsTitle},
+        {creditLineUpdates[5], shownGraphicsName, creditGraphicsName}};
     Shape shape = makeCallbackShape(nullptr, nullptr, 2.0f);
     for (std::size_t i = 0; i < std::size(lines); ++i) {
         const auto& [update, shown, source] = lines[i];
