@@ -6,6 +6,7 @@ scripts/install-deps.sh
 scripts/build.sh
 scripts/build-sanitized.sh
 scripts/check-format.sh
+scripts/check-layers.sh
 # Tests never need a sound card: OpenAL's null output plays in real time where a test wants it.
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 xvfb-run -a -s "-screen 0 1024x768x24" \

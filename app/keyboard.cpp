@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/music_channel.h"
+#include "audio/music_channel.h"
 
 void onKey(unsigned char key, int, int) {
     constexpr unsigned char escape = 27;

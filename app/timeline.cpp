@@ -5,8 +5,8 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_clock.h"
-#include "app/music_channel.h"
+#include "audio/music_channel.h"
+#include "clock/demo_clock.h"
 #include "scenes/scene_builders.h"
 
 Scene sceneTable[sceneCount];

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/demo_clock.h"
-#include "app/soundtrack.h"
+#include "audio/soundtrack.h"
+#include "clock/demo_clock.h"
 
 namespace {
 

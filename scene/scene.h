@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "shaders/shader_program.h"
 #include "shapes/route.h"
 #include "shapes/shape.h"

@@ -16,7 +16,7 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "shapes/route.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "scenes/scene_builders.h"
 #include "shapes/builders.h"
 #include "transitions/outros.h"

@@ -7,7 +7,7 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "curves/sf_curve.h"
 #include "scenes/custom_boxes.h"
 #include "scenes/scene_builders.h"

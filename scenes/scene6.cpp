@@ -7,7 +7,7 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
 #include "shapes/builders.h"

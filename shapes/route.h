@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "shapes/geometry.h"
 
 // A route recomputes its current values from the present time on every update; nothing

@@ -3,7 +3,7 @@
 
 #include <GL/glew.h>
 
-#include "app/music_channel.h"
+#include "audio/music_channel.h"
 #include "shapes/pulses.h"
 
 namespace {

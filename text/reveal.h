@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "shapes/shape.h"
 
 // While e < T (the Shape's param): noise of the source's length, one rand() per character,

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "transitions/window_pixels.h"
 
 // Seconds the curtain takes from the top of the window to the bottom.

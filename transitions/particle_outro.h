@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "shapes/geometry.h"
 #include "shapes/route.h"
 #include "transitions/window_pixels.h"

@@ -11,7 +11,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 
 struct Rgb {
     std::uint8_t r, g, b;

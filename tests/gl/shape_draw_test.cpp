@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
-#include "app/music_channel.h"
-#include "app/soundtrack.h"
+#include "audio/music_channel.h"
+#include "audio/soundtrack.h"
 #include "gl_support.h"
 #include "shapes/builders.h"
 #include "shapes/pulses.h"

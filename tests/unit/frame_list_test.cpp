@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/frame_list.h"
+#include "tools/capture/frame_list.h"
 
 namespace {
 

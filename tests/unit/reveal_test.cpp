@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "shapes/builders.h"
 #include "shapes/shape.h"
 #include "text/credit_lines.h"

@@ -1,7 +1,7 @@
 // Routes and the Shape motion step on an exactly set clock.
 #include <gtest/gtest.h>
 
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 #include "shapes/builders.h"
 #include "shapes/route.h"
 #include "shapes/shape.h"

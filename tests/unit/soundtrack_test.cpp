@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "app/demo_clock.h"
-#include "app/soundtrack.h"
+#include "audio/soundtrack.h"
+#include "clock/demo_clock.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 
 #include <GL/freeglut.h>
 
-#include "app/demo_clock.h"
-#include "app/soundtrack.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "audio/soundtrack.h"
+#include "clock/demo_clock.h"
 #include "tools/capture/back_buffer.h"
 #include "tools/capture/frame_log.h"
 #include "tools/capture/options.h"

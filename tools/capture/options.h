@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/frame_list.h"
+#include "tools/capture/frame_list.h"
 
 struct CaptureOptions {
     bool help = false;

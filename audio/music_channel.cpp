@@ -1,4 +1,4 @@
 // The production's soundtrack stream handle.
-#include "app/music_channel.h"
+#include "audio/music_channel.h"
 
 Soundtrack::Stream musicChannel = 0;

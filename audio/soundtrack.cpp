@@ -1,6 +1,6 @@
 // The soundtrack module: MP3 streams played on the OpenAL output and kept fed by a thread of the
 // module's own, or, without an output, silent streams whose position follows the DemoClock.
-#include "app/soundtrack.h"
+#include "audio/soundtrack.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/audio_device.h"
-#include "app/audio_queue.h"
-#include "app/demo_clock.h"
-#include "app/mp3_stream.h"
+#include "audio/audio_device.h"
+#include "audio/audio_queue.h"
+#include "audio/mp3_stream.h"
+#include "clock/demo_clock.h"
 
 namespace Soundtrack {
 namespace {

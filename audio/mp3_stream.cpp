@@ -1,5 +1,5 @@
 // Decoding an MP3 file with libmpg123, a piece at a time, into 16-bit samples.
-#include "app/mp3_stream.h"
+#include "audio/mp3_stream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/soundtrack.h"
+#include "audio/soundtrack.h"
 
 // 0 until the first frame opens the soundtrack.
 extern Soundtrack::Stream musicChannel;

@@ -1,5 +1,5 @@
 // Opening and closing the default OpenAL output.
-#include "app/audio_device.h"
+#include "audio/audio_device.h"
 
 #include <fcntl.h>
 #include <unistd.h>

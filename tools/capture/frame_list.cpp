@@ -1,5 +1,5 @@
 // Parsing and querying the list of frames an offline capture writes.
-#include "app/frame_list.h"
+#include "tools/capture/frame_list.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,5 +1,5 @@
 // The DemoClock: the monotonic clock in 100-ns ticks, with a replaceable source.
-#include "app/demo_clock.h"
+#include "clock/demo_clock.h"
 
 #include <chrono>
 

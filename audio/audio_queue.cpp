@@ -1,5 +1,5 @@
 // Streaming 16-bit samples through an OpenAL source and telling how far it has been heard.
-#include "app/audio_queue.h"
+#include "audio/audio_queue.h"
 
 #include <algorithm>
 
