@@ -10,6 +10,7 @@ namespace {
 
 // The title is centred on this literal's width, not on the line it prints.
 constexpr char titleCentringWord[] = "OMBRA";
+// The production's text colour: the Scene 2 title's colour call and the closing card's lines.
 constexpr float titleRed = 135 / 255.f;
 constexpr float titleGreen = 128 / 255.f;
 constexpr float titleBlue = 94 / 255.f;
@@ -18,6 +19,22 @@ constexpr float greetGroupX = 0.15f;
 
 void drawGreetGroup(const std::string& name, float y) {
     drawText(name, timesRoman24(), greetGroupX, y);
+}
+
+// The closing card's field fills the screen, and a glyph shaded by the field would vanish into
+// it. So these lines set their raster colour unlit, with no program in use, and then put back
+// the program and the state they found. The square drawn after them at the same depth cannot
+// cover their pixels.
+void drawCardLine(const std::string& text, void* font, float y) {
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
+    glUseProgram(0);
+    glDisable(GL_LIGHTING);
+    glColor3f(titleRed, titleGreen, titleBlue);
+    drawCentredText(text, font, y);
+    glPopAttrib();
+    glUseProgram(static_cast<GLuint>(program));
 }
 
 } // namespace
@@ -64,14 +81,14 @@ void drawGreetGroup8(Shape*) {
 }
 
 void drawReleaseLine(Shape*) {
-    drawCentredText(releaseLine, timesRoman24(), 0.0f);
+    drawCardLine(releaseLine, timesRoman24(), 0.0f);
 }
 void drawPersonalGreetHeading(Shape*) {
-    drawCentredText(personalGreetHeading, fixed8By13(), -0.2f);
+    drawCardLine(personalGreetHeading, fixed8By13(), -0.2f);
 }
 void drawPersonalGreetLine1(Shape*) {
-    drawCentredText(personalGreetLine1, fixed8By13(), -0.3f);
+    drawCardLine(personalGreetLine1, fixed8By13(), -0.3f);
 }
 void drawPersonalGreetLine2(Shape*) {
-    drawCentredText(personalGreetLine2, fixed8By13(), -0.4f);
+    drawCardLine(personalGreetLine2, fixed8By13(), -0.4f);
 }

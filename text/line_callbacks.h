@@ -30,7 +30,8 @@ inline constexpr std::array<ShapeCallback, 8> greetGroupDrawCallbacks{
     drawGreetGroup5, drawGreetGroup6, drawGreetGroup7, drawGreetGroup8};
 
 // Scene 6: the release line centred on y = 0 in Times Roman 24, and the personal greetings
-// centred at y = -0.2, -0.3 and -0.4 in the 8x13 font.
+// centred at y = -0.2, -0.3 and -0.4 in the 8x13 font. Unlike every other line they are not
+// shaded by the Scene's field: their glyphs stand in the text colour (135, 128, 94) / 255.
 void drawReleaseLine(Shape* shape);
 void drawPersonalGreetHeading(Shape* shape);
 void drawPersonalGreetLine1(Shape* shape);

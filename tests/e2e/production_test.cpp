@@ -336,13 +336,36 @@ TEST(Production, Scene4BackdropIsGreyAndLiesBehindTheObjects) {
     EXPECT_FALSE(picture.at(515, 386).isGrey());
 }
 
-TEST(Production, Scene6ShowsTheRandomSourcesFieldTurningAndTheCurtainFrozen) {
-    EXPECT_EQ(shot({6, Play, 5.0}).firstFailure(whole, showsRandomSources), "");
+// The closing card's four lines stand in the text colour over the field.
+bool isCardText(Rgb pixel) {
+    return pixel.r == 135 && pixel.g == 128 && pixel.b == 94;
+}
+
+TEST(Production, Scene6ShowsItsLinesOverTheTurningFieldAndTheCurtainOnlyTheFrozenField) {
+    const auto fieldOrText = [](Rgb p, int c, int r) {
+        return isCardText(p) || showsRandomSources(p, c, r);
+    };
+    const auto text = [](Rgb p, int, int) { return isCardText(p); };
+    const Box lines{100, 200, 540, 340}; // the release line at mid-height, the greetings below
+    const Picture card = shot({6, Play, 5.0});
+    EXPECT_EQ(card.firstFailure(whole, fieldOrText), "");
+    EXPECT_GT(card.count(lines, text), 1500) << "the credits are not on the card";
+    EXPECT_EQ(card.count(whole, text), card.count(lines, text));
     EXPECT_FALSE(shot({6, Play, 0.0}) == shot({6, Play, 5.0})) << "the points stopped turning";
-    // The curtain's rows go through the field's program too: every outro frame shows the field.
+
+    // The curtain's rows go through the field's program, frozen with the values the card's last
+    // picture used: the text is gone, the field under it unchanged.
     const Picture captured = shot({6, Outro, 0.0});
-    EXPECT_EQ(captured.firstFailure(whole, showsRandomSources), "");
-    EXPECT_TRUE(shot({6, Outro, last}) == captured);
+    const Picture curtain = shot({6, Outro, last});
+    EXPECT_EQ(captured.count(lines, text), card.count(lines, text));
+    EXPECT_EQ(curtain.firstFailure(whole, showsRandomSources), "");
+    EXPECT_EQ(captured.firstFailure(whole,
+                                    [&](Rgb p, int c, int r) {
+                                        const Rgb under = curtain.at(c, r);
+                                        return isCardText(p) ||
+                                               (p.r == under.r && p.g == under.g && p.b == under.b);
+                                    }),
+              "");
 }
 
 TEST(Production, TheSameSeedDissolvesScene1ByteForByteAsTheFullRun) {

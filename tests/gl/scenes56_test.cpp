@@ -2,7 +2,11 @@
 // gradients and the point pairs, and what the shaders paint.
 
 #include "gl_support.h"
+
+#include <GL/freeglut.h>
+
 #include "scenes/scene_builders.h"
+#include "text/lines.h"
 
 namespace {
 
@@ -128,24 +132,61 @@ double randomFieldLevel(int column, int row, const std::vector<float*>& arrays) 
     return std::clamp(0.66 + votes * 0.04, 0.0, 1.0);
 }
 
-TEST_F(Scenes56Test, Scene6FirstFrameShowsTheGreyRandomPointFieldOverTheWholeScreen) {
+// Where the closing card's lines put glyphs: each drawn here with GLUT alone, its middle at the
+// centre column, on its baseline.
+std::vector<bool> cardGlyphs() {
+    const struct {
+        const std::string& text;
+        void* font;
+        float baseline;
+    } lines[] = {{releaseLine, GLUT_BITMAP_TIMES_ROMAN_24, 0.0f},
+                 {personalGreetHeading, GLUT_BITMAP_8_BY_13, -0.2f},
+                 {personalGreetLine1, GLUT_BITMAP_8_BY_13, -0.3f},
+                 {personalGreetLine2, GLUT_BITMAP_8_BY_13, -0.4f}};
+    resetFrame();
+    glColor3f(1, 1, 1);
+    for (const auto& line : lines) {
+        const auto* text = reinterpret_cast<const unsigned char*>(line.text.c_str());
+        glRasterPos2f(-glutBitmapLength(line.font, text) / 640.0f, line.baseline);
+        for (const unsigned char* c = text; *c; ++c) {
+            glutBitmapCharacter(line.font, *c);
+        }
+    }
+    const auto pixels = readBackBuffer();
+    std::vector<bool> glyphs(640 * 480);
+    for (int i = 0; i < 640 * 480; ++i) {
+        glyphs[i] = !isBlack(pixelAt(pixels, i % 640, i / 640));
+    }
+    return glyphs;
+}
+
+TEST_F(Scenes56Test, Scene6ShowsItsFourLinesInTheTextColourOverTheRandomPointField) {
+    const std::vector<bool> glyphs = cardGlyphs();
     Scene scene = buildScene6();
     scene.start();
     resetFrame();
     scene.draw();
     const auto pixels = readBackBuffer();
-    int compared = 0, wrong = 0;
-    for (int row = 0; row < 480; row += 2) {
-        for (int column = 0; column < 640; column += 2) {
+    int glyphPixels = 0, wrongGlyphs = 0, compared = 0, wrongField = 0;
+    for (int row = 0; row < 480; ++row) {
+        for (int column = 0; column < 640; ++column) {
+            const Rgb pixel = pixelAt(pixels, column, row);
+            if (glyphs[row * 640 + column]) {
+                ++glyphPixels;
+                wrongGlyphs += pixel.r != 135 || pixel.g != 128 || pixel.b != 94;
+                continue;
+            }
             const double level = randomFieldLevel(column, row, scene.shader.arrayUniforms);
             if (level >= 0) {
                 ++compared;
-                wrong += levelDistance(pixelAt(pixels, column, row), level, level, level) > 1;
+                wrongField += levelDistance(pixel, level, level, level) > 1;
             }
         }
     }
-    EXPECT_GT(compared, 320 * 240 * 95 / 100); // only pixels on a pair's bisector are left out
-    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(glyphPixels, 1500);
+    EXPECT_EQ(wrongGlyphs, 0);
+    EXPECT_GT(compared, 640 * 480 * 95 / 100); // only pixels on a pair's bisector are left out
+    EXPECT_EQ(wrongField, 0);
 }
 
 } // namespace
