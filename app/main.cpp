@@ -1,27 +1,59 @@
-// The demo: opens the 640x480 surface, builds the six Scenes and plays them under GLUT.
+// The demo: reads its options, opens its surface, builds the six Scenes and plays them under GLUT,
+// drawing each frame off screen and presenting it on the surface.
 #include <cstdlib>
+#include <iostream>
+#include <vector>
 
 #include <GL/glew.h>
 
 #include <GL/freeglut.h>
 
 #include "app/keyboard.h"
+#include "app/options.h"
+#include "app/picture.h"
 #include "app/timeline.h"
 #include "app/window.h"
 
 namespace {
 
+static struct { bool smooth = false; } state;
+
 void display() {
+    usePicture();
     if (!runFrame()) {
         std::exit(0); // the production's end is never shown and never frees the audio
     }
+    presentPicture(0, surfaceSize(), state.smooth);
     glutSwapBuffers();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    openSurface(&argc, argv);
+    DemoCommandLine line;
+    try {
+        line = parseDemoCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const DemoUsageError& error) {
+        std::cerr << "ombra: " << error.what() << "; try 'ombra --help'\n";
+        return 2;
+    }
+    if (line.action != DemoCommandLine::Action::Play) {
+        std::cout << line.text;
+        return 0;
+    }
+
+    // GLUT gets the program name and its own options.
+    std::vector<char*> glutArguments{argv[0]};
+    for (std::string& option : line.glutOptions) {
+        glutArguments.push_back(option.data());
+    }
+    int glutArgumentCount = static_cast<int>(glutArguments.size());
+    glutArguments.push_back(nullptr);
+    openSurface(&glutArgumentCount, glutArguments.data(), line.options.surface);
+
+    state.smooth = line.options.smooth;
+    setSoundtrackFile(line.options.soundtrack);
+    createPicture();
     glutSetCursor(GLUT_CURSOR_NONE);
     glutDisplayFunc(display);
     glutKeyboardFunc(onKey);

@@ -2,6 +2,7 @@
 #include "app/timeline.h"
 
 #include <iostream>
+#include <string>
 
 #include <GL/glew.h>
 
@@ -16,11 +17,12 @@ std::uint32_t frameCount = 0;
 namespace {
 
 DemoClock::Ticks outroStartTicks = 0;
+std::string soundtrackFile = "Ombra.mp3";
 
 void startProduction() {
     sceneTable[0].start();
     Soundtrack::initOutput();
-    musicChannel = Soundtrack::openStream("Ombra.mp3");
+    musicChannel = Soundtrack::openStream(soundtrackFile.c_str());
     Soundtrack::play(musicChannel);
 }
 
@@ -31,6 +33,10 @@ void playFrame(Scene& scene) {
 }
 
 } // namespace
+
+void setSoundtrackFile(const std::string& path) {
+    soundtrackFile = path;
+}
 
 void buildScenes() {
     std::cout << "Please wait." << std::endl;

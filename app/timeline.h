@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "scene/scene.h"
 
@@ -17,6 +18,9 @@ struct FrameInfo {
     bool outro = false;     // an outro frame rather than a playing one
     float sceneTime = 0.0f; // the Scene's elapsed seconds, or seconds since its outro began
 };
+
+// The music the first frame opens and plays; "Ombra.mp3" in the working directory unless set.
+void setSoundtrackFile(const std::string& path);
 
 // Builds the six Scenes in playing order, printing "Please wait." and then "... " per Scene.
 void buildScenes();

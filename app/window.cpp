@@ -1,4 +1,4 @@
-// The drawing surface: game mode where the display allows it, else a plain window.
+// The drawing surface: game mode, a full-screen window or an ordinary window.
 #include "app/window.h"
 
 #include "app/x_display.h"
@@ -11,34 +11,59 @@
 
 namespace {
 
-// The outros read and draw exactly 640x480 pixels, so the picture keeps that size whatever
-// size the window manager gives the window.
-void keepPictureSize(int, int) {
-    glViewport(0, 0, pictureWidth, pictureHeight);
+static struct { Size size; } state;
+
+// The picture is drawn off screen at its own size, so a new window size only changes where the
+// present step puts it.
+void rememberSize(int width, int height) {
+    state.size = {width, height};
 }
 
-void openPlainWindow() {
-    glutInitWindowSize(pictureWidth, pictureHeight);
+bool enterGameMode() {
+    glutGameModeString("640x480:32@60");
+    glutEnterGameMode();
+    return glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0;
+}
+
+void openWindow(Size size) {
+    glutInitWindowSize(size.width, size.height);
     glutCreateWindow("OMBRA");
-    glutReshapeFunc(keepPictureSize);
+}
+
+// Covers the screen without a mode switch: the window manager makes it borderless where it
+// takes the request, and without one the window simply has the screen's size at its origin.
+void openFullScreenWindow() {
+    glutInitWindowPosition(0, 0);
+    openWindow({glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)});
+    glutFullScreen();
 }
 
 } // namespace
 
-void openSurface(int* argc, char** argv, bool tryGameMode) {
+void openSurface(int* argc, char** argv, const SurfaceRequest& request) {
     usePatientDisplayConnection();
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-    bool inGameMode = false;
-    if (tryGameMode) {
-        glutGameModeString("640x480:32@60");
-        glutEnterGameMode();
-        inGameMode = glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0;
+    switch (request.kind) {
+    case SurfaceKind::GameMode:
+        if (!enterGameMode()) {
+            openWindow({pictureWidth, pictureHeight});
+        }
+        break;
+    case SurfaceKind::FullScreen:
+        openFullScreenWindow();
+        break;
+    case SurfaceKind::Window:
+        openWindow(request.windowSize);
+        break;
     }
-    if (!inGameMode) {
-        openPlainWindow();
-    }
+    state.size = {glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    glutReshapeFunc(rememberSize);
     if (glewInit() != GLEW_OK) {
         throw std::runtime_error("glewInit failed");
     }
+}
+
+Size surfaceSize() {
+    return state.size;
 }

@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    openSurface(&argc, argv, /*tryGameMode=*/false);
+    openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

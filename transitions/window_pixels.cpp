@@ -5,10 +5,10 @@
 
 void readWindowPixels(PixelBuffer& pixels, int width, int height) {
     // Rows are packed without padding whatever the width; the caller's pixel-store settings are
-    // restored afterwards.
+    // restored afterwards. What is read is the buffer being drawn: a window's back buffer, or the
+    // colour of the off-screen picture.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     glPopClientAttrib();
 }

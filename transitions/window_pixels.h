@@ -7,7 +7,8 @@
 // A width x height x 3 picture, row 0 at the bottom of the window.
 using PixelBuffer = std::vector<std::uint8_t>;
 
-// Reads the back buffer, which holds the picture the frame is about to show.
+// Reads the picture the frame is about to show: the current read buffer, which is a window's
+// back buffer or the colour of the off-screen picture.
 void readWindowPixels(PixelBuffer& pixels, int width, int height);
 
 // Draws the picture over the whole window from its bottom-left corner, with whatever drawing

@@ -7,7 +7,7 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     const bool listingOnly = testing::GTEST_FLAG(list_tests);
     if (!listingOnly) {
-        openSurface(&argc, argv, /*tryGameMode=*/false);
+        openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
     }
     return RUN_ALL_TESTS();
 }

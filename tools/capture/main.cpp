@@ -75,7 +75,7 @@ void openWindow(const char* programName) {
     // The window gets the program name alone: every argument was ours.
     int argc = 1;
     char* argv[] = {const_cast<char*>(programName), nullptr};
-    openSurface(&argc, argv, /*tryGameMode=*/false);
+    openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
     glutDisplayFunc(showNothing);
     glutMainLoopEvent();
 }

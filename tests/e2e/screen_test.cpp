@@ -1,0 +1,209 @@
+// The demo on screens larger than its picture: full screen on a 1920x1080 display and a window
+// resized while it plays, checked on screenshots; the keys work in both.
+#include <regex>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "app/letterbox.h"
+#include "child_process.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A private Xvfb server with one screen of the given size, connected to once it answers.
+class VirtualDisplay {
+  public:
+    explicit VirtualDisplay(const std::string& screen, const TempFolder& folder)
+        : server({"Xvfb", "-displayfd", "1", "-screen", "0", screen + "x24", "-nolisten", "tcp"},
+                 folder.path()) {
+        const auto deadline = Clock::now() + 60s;
+        std::string written;
+        while ((written = server.outSoFar()).find('\n') == std::string::npos &&
+               Clock::now() < deadline) {
+            std::this_thread::sleep_for(20ms);
+        }
+        name = ":" + written.substr(0, written.find('\n'));
+        connection = XOpenDisplay(name.c_str());
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }); // a failed request answers null
+    }
+    ~VirtualDisplay() {
+        if (connection) {
+            XCloseDisplay(connection);
+        }
+    }
+    std::string environment() const { return "DISPLAY=" + name; }
+    Display* x() const { return connection; }
+
+  private:
+    ChildProcess server;
+    std::string name;
+    Display* connection = nullptr;
+};
+
+// The "OMBRA" window once it is mapped, or 0.
+Window findDemoWindow(Display* x) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
+    Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        char* title = nullptr;
+        XWindowAttributes attributes{};
+        if (XFetchName(x, children[i], &title) && std::string(title) == "OMBRA" &&
+            XGetWindowAttributes(x, children[i], &attributes) &&
+            attributes.map_state == IsViewable) {
+            found = children[i];
+        }
+        XFree(title);
+    }
+    XFree(children);
+    return found;
+}
+
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<unsigned long> pixels; // 0xRRGGBB, row 0 at the top
+    unsigned long at(int column, int rowFromBottom) const {
+        return pixels[static_cast<std::size_t>(height - 1 - rowFromBottom) * width + column];
+    }
+};
+
+Shot screenshot(Display* x, Window window) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(x, window, &attributes);
+    Shot shot{attributes.width, attributes.height, {}};
+    XImage* image = XGetImage(x, window, 0, 0, shot.width, shot.height, AllPlanes, ZPixmap);
+    if (!image) {
+        return {}; // the window was changing under the request
+    }
+    for (int row = 0; row < shot.height; ++row) {
+        for (int column = 0; column < shot.width; ++column) {
+            shot.pixels.push_back(XGetPixel(image, column, row) & 0xFFFFFF);
+        }
+    }
+    XDestroyImage(image);
+    return shot;
+}
+
+// The picture's pixels nearest to the centre of shown pixel `shown`: one, or two where the centre
+// lies on the edge between them.
+std::pair<int, int> nearest(int shown, int shownLength, int pictureLength) {
+    const long centre = (2L * shown + 1) * pictureLength;
+    const int within = static_cast<int>(centre / (2L * shownLength));
+    return {centre % (2L * shownLength) == 0 ? within - 1 : within, within};
+}
+
+// What is wrong with a screenshot that should show a 640x480 picture scaled by nearest
+// neighbour into `box` with black around it, and not be all black; empty when nothing is. The
+// picture is rebuilt from the shown pixels that have one nearest picture pixel; those on an edge
+// between two must show one of them.
+std::string flawIn(const Shot& shot, const Rectangle& box) {
+    std::vector<long> picture(640 * 480, -1);
+    bool lit = false;
+    for (const bool onEdges : {false, true}) {
+        for (int y = 0; y < shot.height; ++y) {
+            for (int x = 0; x < shot.width; ++x) {
+                const long pixel = static_cast<long>(shot.at(x, y));
+                const std::string where = " at " + std::to_string(x) + "," + std::to_string(y);
+                if (x < box.x || x >= box.x + box.width || y < box.y || y >= box.y + box.height) {
+                    if (pixel != 0) {
+                        return "a bar is not black" + where;
+                    }
+                    continue;
+                }
+                lit = lit || pixel != 0;
+                const auto columns = nearest(x - box.x, box.width, 640);
+                const auto rows = nearest(y - box.y, box.height, 480);
+                if ((columns.first != columns.second || rows.first != rows.second) != onEdges) {
+                    continue;
+                }
+                bool shown = false;
+                for (const int row : {rows.first, rows.second}) {
+                    for (const int column : {columns.first, columns.second}) {
+                        long& source = picture[row * 640 + column];
+                        source = source < 0 ? pixel : source;
+                        shown = shown || source == pixel;
+                    }
+                }
+                if (!shown) {
+                    return "not a nearest-neighbour scaling" + where;
+                }
+            }
+        }
+    }
+    return lit ? "" : "nothing shown";
+}
+
+// Waits until the demo's window shows the picture in the box that its size gives.
+std::string awaitPicture(Display* x, Window window, Size expectedSize) {
+    std::string flaw = "no screenshot";
+    const auto deadline = Clock::now() + 60s;
+    while (Clock::now() < deadline) {
+        const Shot shot = screenshot(x, window);
+        flaw =
+            shot.width == expectedSize.width && shot.height == expectedSize.height
+                ? flawIn(shot, letterbox(expectedSize, {640, 480}))
+                : "the window is " + std::to_string(shot.width) + "x" + std::to_string(shot.height);
+        if (flaw.empty()) {
+            break;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return flaw;
+}
+
+// Plays the demo with `options` on a display of `screen`; `watch` checks its window while it
+// plays. Then `r` must print the music position and Esc end the run.
+void playOnScreen(const std::string& screen, const std::vector<std::string>& options,
+                  const std::function<void(Display*, Window)>& watch) {
+    const TempFolder folder;
+    const VirtualDisplay display(screen, folder);
+    ASSERT_NE(display.x(), nullptr);
+    std::vector<std::string> command{builtProgram("ombra")};
+    command.insert(command.end(), options.begin(), options.end());
+    ChildProcess demo(command, folder.path(), {display.environment()});
+    Window window = 0;
+    for (const auto deadline = Clock::now() + 60s; !window && Clock::now() < deadline;) {
+        std::this_thread::sleep_for(20ms);
+        window = findDemoWindow(display.x());
+    }
+    ASSERT_NE(window, 0u) << "no window: " << demo.errSoFar();
+    watch(display.x(), window);
+    const ChildProcess typist(
+        {"xdotool", "windowfocus", "--sync", std::to_string(window), "key", "r", "Escape"},
+        folder.path(), {display.environment()});
+    const ProcessResult result = demo.wait(60s);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(std::regex_match(result.out, std::regex("Please wait\\.\n(\\.\\.\\. ){6}[0-9]+ ")))
+        << result.out;
+}
+
+TEST(Screen, FullScreenCoversTheDisplayWithThePictureScaledBetweenBlackBars) {
+    playOnScreen("1920x1080", {"--fullscreen"}, [](Display* x, Window window) {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(x, window, &attributes);
+        EXPECT_EQ(attributes.x, 0);
+        EXPECT_EQ(attributes.y, 0);
+        EXPECT_EQ(awaitPicture(x, window, {1920, 1080}), "");
+    });
+}
+
+TEST(Screen, AResizedWindowShowsThePictureScaledToItsNewSize) {
+    playOnScreen("1600x1200", {"--window", "1000x600"}, [](Display* x, Window window) {
+        // Without a window manager the window hangs a pixel off the screen's corner, where its
+        // contents cannot be read back; a window manager would place it somewhere.
+        XMoveWindow(x, window, 0, 0);
+        EXPECT_EQ(awaitPicture(x, window, {1000, 600}), "");
+        XResizeWindow(x, window, 800, 800);
+        XSync(x, False);
+        EXPECT_EQ(awaitPicture(x, window, {800, 800}), "");
+    });
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+// The demo's command line and where its picture goes on screens of other sizes.
+#include <gtest/gtest.h>
+
+#include "app/options.h"
+
+namespace {
+
+TEST(Letterbox, FitsThePictureWithItsShapeKeptCentredBetweenBars) {
+    const struct {
+        Size screen;
+        Rectangle shown;
+    } cases[] = {
+        {{640, 480}, {0, 0, 640, 480}},   {{1920, 1080}, {240, 0, 1440, 1080}},
+        {{1280, 960}, {0, 0, 1280, 960}}, {{1000, 600}, {100, 0, 800, 600}},
+        {{800, 800}, {0, 100, 800, 600}}, {{1366, 768}, {171, 0, 1024, 768}},
+        {{641, 481}, {0, 0, 641, 480}},
+    };
+    for (const auto& [screen, shown] : cases) {
+        const Rectangle fit = letterbox(screen, {640, 480});
+        EXPECT_EQ((std::array{fit.x, fit.y, fit.width, fit.height}),
+                  (std::array{shown.x, shown.y, shown.width, shown.height}))
+            << screen.width << "x" << screen.height;
+    }
+}
+
+DemoCommandLine parse(const std::vector<std::string>& arguments) {
+    return parseDemoCommandLine(arguments);
+}
+
+TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
+    const DemoOptions plain = parse({}).options;
+    EXPECT_EQ(plain.surface.kind, SurfaceKind::GameMode);
+    EXPECT_EQ(plain.soundtrack, "Ombra.mp3");
+    EXPECT_FALSE(plain.smooth);
+
+    EXPECT_EQ(parse({"--fullscreen"}).options.surface.kind, SurfaceKind::FullScreen);
+    for (const auto& [arguments, width, height] :
+         {std::tuple{std::vector<std::string>{"--window"}, 1280, 960},
+          std::tuple{std::vector<std::string>{"--window", "1000x600"}, 1000, 600},
+          std::tuple{std::vector<std::string>{"--window=16384x1"}, 16384, 1}}) {
+        const SurfaceRequest surface = parse(arguments).options.surface;
+        EXPECT_EQ(surface.kind, SurfaceKind::Window);
+        EXPECT_EQ(surface.windowSize.width, width);
+        EXPECT_EQ(surface.windowSize.height, height);
+    }
+
+    const DemoCommandLine line =
+        parse({"-display", ":7", "--smooth", "-sync", "--soundtrack", "x.mp3", "-iconic"});
+    EXPECT_EQ(line.glutOptions, (std::vector<std::string>{"-display", ":7", "-sync", "-iconic"}));
+    EXPECT_TRUE(line.options.smooth);
+    EXPECT_EQ(line.options.soundtrack, "x.mp3");
+    EXPECT_EQ(line.action, DemoCommandLine::Action::Play);
+}
+
+TEST(DemoCommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
+    EXPECT_EQ(parse({"--window", "--help"}).action, DemoCommandLine::Action::ShowHelp);
+    EXPECT_NE(parse({"--help"}).text.find("--fullscreen"), std::string::npos);
+    EXPECT_EQ(parse({"--version"}).text, "ombra " OMBRA_VERSION "\n");
+    for (const auto& [arguments, named] : {
+             std::pair{std::vector<std::string>{"--bogus"}, "--bogus"},
+             std::pair{std::vector<std::string>{"-geometry"}, "-geometry"},
+             std::pair{std::vector<std::string>{"--window", "0x480"}, "0x480"},
+             std::pair{std::vector<std::string>{"--window", "16385x480"}, "16385x480"},
+             std::pair{std::vector<std::string>{"--window", "640 x480"}, "640 x480"},
+             std::pair{std::vector<std::string>{"--fullscreen", "--window"}, "--window"},
+             std::pair{std::vector<std::string>{"--soundtrack"}, "--soundtrack"},
+         }) {
+        try {
+            parse(arguments);
+            ADD_FAILURE() << named << " was taken";
+        } catch (const DemoUsageError& error) {
+            EXPECT_NE(std::string(error.what()).find(named), std::string::npos) << error.what();
+        }
+    }
+}
+
+} // namespace
