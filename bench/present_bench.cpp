@@ -1,0 +1,60 @@
+// The present step's cost per frame: the 640x480 picture scaled into frames of common sizes,
+// nearest and linear, up to the point the software renderer has finished; and making the picture
+// at start-up. Needs an X display (xvfb-run).
+#include <benchmark/benchmark.h>
+
+#include "app/picture.h"
+#include "app/window.h"
+
+namespace {
+
+GLuint makeFrame(Size size) {
+    GLuint colour = 0, framebuffer = 0;
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, size.width, size.height);
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    return framebuffer;
+}
+
+void PresentPicture(benchmark::State& state) {
+    const Size size{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+    const bool smooth = state.range(2) != 0;
+    const GLuint frame = makeFrame(size);
+    for (auto _ : state) {
+        presentPicture(frame, size, smooth);
+        glFinish();
+    }
+}
+BENCHMARK(PresentPicture)
+    ->ArgNames({"width", "height", "smooth"})
+    ->Args({640, 480, 0})
+    ->Args({1280, 960, 0})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
+    ->Args({3840, 2160, 0})
+    ->Unit(benchmark::kMillisecond);
+
+void CreatePicture(benchmark::State& state) {
+    for (auto _ : state) {
+        createPicture();
+        glFinish();
+    }
+}
+BENCHMARK(CreatePicture)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
+    createPicture();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
