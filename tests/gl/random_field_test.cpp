@@ -1,0 +1,89 @@
+// The closing card's field decides each pair on squared distances. Against the field as it was
+// drawn before, on distances, it may differ only at pixels where two different squared distances
+// round to the same distance; checked over the turning pairs of the Scene's first 40 frames.
+#include "gl_support.h"
+#include "scenes/scene_builders.h"
+#include "shaders/shader_sources.h"
+
+namespace {
+
+constexpr const char* uniforms = R"(uniform float random_x_0[50];
+uniform float random_y_0[50];
+uniform float random_x_1[50];
+uniform float random_y_1[50];
+
+vec2 centred() {
+    return gl_FragCoord.xy / vec2(640.0, 480.0) - vec2(0.5, 0.5);
+}
+)";
+
+// The field as the card drew it before: each pair compares the two distances themselves.
+const std::string onDistances = std::string(uniforms) + R"(
+void main() {
+    vec2 p = centred();
+    float val = 0.66;
+    for (int i = 0; i < 50; i++) {
+        float d0 = distance(p, vec2(random_x_0[i], random_y_0[i]));
+        float d1 = distance(p, vec2(random_x_1[i], random_y_1[i]));
+        if (d0 < d1) {
+            val -= 0.66 / (50.0 * 0.33);
+        } else {
+            val += 0.66 / (50.0 * 0.33);
+        }
+    }
+    val = clamp(val, 0.0, 1.0);
+    gl_FragColor = vec4(val, val, val, 1.0);
+}
+)";
+
+// White where some pair's two squared distances differ but round to the same distance.
+const std::string ties = std::string(uniforms) + R"(
+void main() {
+    vec2 p = centred();
+    bool tie = false;
+    for (int i = 0; i < 50; i++) {
+        vec2 to0 = p - vec2(random_x_0[i], random_y_0[i]);
+        vec2 to1 = p - vec2(random_x_1[i], random_y_1[i]);
+        float s0 = dot(to0, to0);
+        float s1 = dot(to1, to1);
+        tie = tie || (s0 != s1 && sqrt(s0) == sqrt(s1));
+    }
+    gl_FragColor = tie ? vec4(1.0) : vec4(0.0, 0.0, 0.0, 1.0);
+}
+)";
+
+// `fragmentSource` fed with the card's pairs, over the whole window.
+std::vector<std::uint8_t> fieldOf(const ShaderProgram& card, const std::string& fragmentSource) {
+    ShaderProgram program(sharedVertexSource, "", fragmentSource);
+    program.arrayUniforms = card.arrayUniforms;
+    program.arrayUniformNames = card.arrayUniformNames;
+    program.arrayUniformCounts = card.arrayUniformCounts;
+    resetFrame();
+    program.use();
+    drawFullScreenQuad();
+    return readBackBuffer();
+}
+
+using RandomField = ClockedTest;
+
+TEST_F(RandomField, DiffersFromTheDistanceComparisonOnlyWhereTwoDistancesRoundAlike) {
+    std::srand(1);
+    Scene card = buildScene6();
+    int differing = 0, unexplained = 0;
+    for (int frame = 0; frame < 40; ++frame) {
+        DemoClock::setManualTime(at(frame / 60.0));
+        card.frameHook(); // the pairs turn as they do at 60 frames a second
+        const auto now = fieldOf(card.shader, randomSourcesFragmentSource);
+        const auto before = fieldOf(card.shader, onDistances);
+        const auto tied = fieldOf(card.shader, ties);
+        for (std::size_t i = 0; i < now.size(); i += 3) {
+            if (now[i] != before[i]) {
+                ++differing;
+                unexplained += tied[i] == 0;
+            }
+        }
+    }
+    EXPECT_EQ(unexplained, 0) << "of " << differing << " differing pixels";
+}
+
+} // namespace
