@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -34,6 +35,7 @@ constexpr float quadDepth = 0.5f;
 
 static struct {
     BackdropImage pixels;
+    std::future<BackdropImage> rendering; // the picture while it is made beside the start-up
     GLuint texture = 0;
     float scale = 1.0f;
     float angle = 0.0f; // degrees
@@ -330,7 +332,16 @@ void shadeOnAllCores(TileShader shader, const RenderJob& job) {
 
 // ---- Drawing ----
 
+// The picture once it is made.
+const BackdropImage& finishedPixels() {
+    if (state.rendering.valid()) {
+        state.pixels = state.rendering.get();
+    }
+    return state.pixels;
+}
+
 void uploadTexture() {
+    const BackdropImage& pixels = finishedPixels();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glGenTextures(1, &state.texture);
     glBindTexture(GL_TEXTURE_2D, state.texture);
@@ -339,7 +350,7 @@ void uploadTexture() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, backdropWidth, backdropHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, state.pixels.empty() ? nullptr : state.pixels.data());
+                 GL_UNSIGNED_BYTE, pixels.empty() ? nullptr : pixels.data());
 }
 
 // The image's columns run up the screen and its rows across it.
@@ -447,11 +458,18 @@ BackdropImage generateBackdropReference(const std::vector<Vec2>& a, const std::v
 void generateBackdropTexture() {
     const std::vector<Vec2> a = randomPointSet();
     const std::vector<Vec2> b = randomPointSet();
-    state.pixels = renderBackdropImage(a, b);
+    // The picture is first shown tens of seconds after the start, so it is made on a thread of
+    // its own while the start-up goes on; where no thread can be started, it is made when needed.
+    const auto render = [a, b] { return renderBackdropImage(a, b); };
+    try {
+        state.rendering = std::async(std::launch::async, render);
+    } catch (const std::system_error&) {
+        state.rendering = std::async(std::launch::deferred, render);
+    }
 }
 
 const BackdropImage& backdropPixels() {
-    return state.pixels;
+    return finishedPixels();
 }
 
 Shape makeBackdropShape() {

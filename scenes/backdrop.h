@@ -37,11 +37,11 @@ BackdropImage renderBackdropImage(const std::vector<Vec2>& a, const std::vector<
 // rule is written: the yardstick for renderBackdropImage. Too slow for start-up (~0.4 s).
 BackdropImage generateBackdropReference(const std::vector<Vec2>& a, const std::vector<Vec2>& b);
 
-// Draws point set A, then point set B (5000 rand values in all) and renders the backdrop's
-// pixels from them, ready for drawBackdrop to upload.
+// Draws point set A, then point set B (5000 rand values in all) and starts rendering the
+// backdrop's pixels from them on a thread of their own, ready for drawBackdrop to upload.
 void generateBackdropTexture();
 
-// The pixels the last generateBackdropTexture call made (empty before).
+// The pixels the last generateBackdropTexture call made, once they are finished (empty before).
 const BackdropImage& backdropPixels();
 
 // The backdrop as a callback Shape: drawn by drawBackdrop, an update that does nothing, param
