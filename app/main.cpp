@@ -13,6 +13,7 @@
 #include "app/picture.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "audio/soundtrack.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     int glutArgumentCount = static_cast<int>(glutArguments.size());
     glutArguments.push_back(nullptr);
     openSurface(&glutArgumentCount, glutArguments.data(), line.options.surface);
+    Soundtrack::startOpeningOutput(); // ready by the first frame, which starts the music
 
     state.smooth = line.options.smooth;
     setSoundtrackFile(line.options.soundtrack);

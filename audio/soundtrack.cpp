@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -81,6 +82,7 @@ struct Module {
     std::map<Stream, std::unique_ptr<Track>> tracks;
     Stream lastStream = 0;
     std::unique_ptr<AudioDevice> output;
+    std::future<std::unique_ptr<AudioDevice>> opening; // the output while it opens beside us
     bool outputTried = false;
     bool forcedSilent = false;
     std::uint32_t missingFileByteRate = 0;
@@ -249,6 +251,9 @@ std::uint64_t silentPosition(const Track& track) {
 void Module::shutDown() {
     stopFeeder(*this);
     const std::lock_guard<std::mutex> hold(lock);
+    if (opening.valid()) {
+        opening.get(); // the device closes as the result goes
+    }
     tracks.clear(); // their sources go before the context that made them
     output.reset();
     outputTried = false;
@@ -272,6 +277,19 @@ Track* findTrack(Module& m, Stream stream) {
 
 } // namespace
 
+void startOpeningOutput() {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    if (m.outputTried || m.forcedSilent || m.opening.valid()) {
+        return;
+    }
+    try {
+        m.opening = std::async(std::launch::async, AudioDevice::openDefault);
+    } catch (const std::system_error&) {
+        // initOutput opens it then
+    }
+}
+
 void initOutput() {
     Module& m = module();
     const std::lock_guard<std::mutex> hold(m.lock);
@@ -279,7 +297,9 @@ void initOutput() {
         return;
     }
     m.outputTried = true;
-    if (!m.forcedSilent) {
+    if (m.opening.valid()) {
+        m.output = m.opening.get();
+    } else if (!m.forcedSilent) {
         m.output = AudioDevice::openDefault();
     }
 }

@@ -9,8 +9,15 @@ namespace Soundtrack {
 // A stream handle; 0 names no stream.
 using Stream = std::uint32_t;
 
-// Opens the default audio output. Without a usable device the module plays silently: a stream's
-// position then follows the DemoClock from the moment it was started, at the stream's byte rate.
+// Starts opening the default audio output on a thread of its own, so that initOutput finds it
+// open; opening takes tens of milliseconds where the machine has to look for its sound devices.
+// While it opens, what the sound back ends print to stderr is dropped, and so is anything else
+// written there meanwhile: call it once the surface is open.
+void startOpeningOutput();
+
+// Opens the default audio output, or takes the one startOpeningOutput opened. Without a usable
+// device the module plays silently: a stream's position then follows the DemoClock from the moment
+// it was started, at the stream's byte rate.
 void initOutput();
 
 // Opens an MP3 file as a stream. Decodes only its first frames; the rest is decoded while it
