@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config clang-format
     freeglut3-dev libglew-dev libgl-dev libgl1-mesa-dri
-    libopenal-dev libmpg123-dev libpng-dev
+    libopenal-dev libmpg123-dev libpng-dev libcli11-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool lame sox ffmpeg
 )
