@@ -33,7 +33,7 @@ class TimeLeft {
 
     // A phase seen is expected to go on as it went. One not seen yet costs its known share of
     // drawing work, scaled by how the phases seen compared with theirs and stretched by how long
-    // drawing has taken per processor second (at most 1.5 times: beyond that the stretch is
+    // drawing has taken per processor second (at most 1.3 times: beyond that the stretch is
     // ffmpeg's, and it eases where drawing is the slow part), plus the time the phases seen took
     // beyond their drawing work (writing, waiting for ffmpeg), as typical of them. 0 before the
     // first frame.
