@@ -125,26 +125,38 @@ TEST(CaptureLength, ThePhasesWorkedOutBeforehandAreTheOnesTheFrameLoopPlaysToIts
         << past.err;
 }
 
-// How many processes have `folder` as their working folder.
-int processesWorkingIn(const std::string& folder) {
+// How many ffmpeg processes have `folder` as their working folder.
+int ffmpegsWorkingIn(const std::string& folder) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::error_code gone;
-        count += std::filesystem::read_symlink(entry.path() / "cwd", gone) == folder ? 1 : 0;
+        count += std::filesystem::read_symlink(entry.path() / "cwd", gone) == folder &&
+                 readFile(entry.path() / "comm") == "ffmpeg\n";
     }
     return count;
 }
 
-// Ctrl-C on a terminal signals the whole process group; the others come to the process alone.
+// Ctrl-C on a terminal signals the whole process group, once as the README runs it: xvfb-run
+// and its virtual display, which goes at once, get it too, and xvfb-run ends by it. The other
+// signals come to the renderer alone.
 TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOneRenderPerFolder) {
-    const std::pair<int, int> signalsAndStatuses[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
-    for (const auto& [signal, status] : signalsAndStatuses) {
-        SCOPED_TRACE("signal " + std::to_string(signal));
+    struct Stop {
+        int signal;
+        bool underXvfbRun;
+        int status; // -1: ended by the signal
+    };
+    for (const Stop& stop : {Stop{SIGINT, false, 130}, Stop{SIGINT, true, -1},
+                             Stop{SIGTERM, false, 143}, Stop{SIGHUP, false, 129}}) {
+        SCOPED_TRACE("signal " + std::to_string(stop.signal) +
+                     (stop.underXvfbRun ? " under xvfb-run" : ""));
         TempFolder folder;
         std::ofstream(folder / "v.mp4") << "an older video";
-        ChildProcess render(
-            {"setsid", builtProgram("ombra-capture"), "--video", "v.mp4", "--out", "o"},
-            folder.path());
+        std::vector<std::string> command{
+            "setsid", builtProgram("ombra-capture"), "--video", "v.mp4", "--out", "o"};
+        if (stop.underXvfbRun) {
+            command.insert(command.begin() + 1, {"xvfb-run", "-a"});
+        }
+        ChildProcess render(command, folder.path());
         const auto deadline = std::chrono::steady_clock::now() + 120s;
         // Some frames in, writes to ffmpeg's full pipe are waiting for it.
         const auto rendered = [&folder] {
@@ -154,22 +166,27 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
             std::this_thread::sleep_for(20ms);
         }
         ASSERT_GE(rendered(), 20u) << render.errSoFar();
-        if (signal == SIGINT) {
+        if (stop.signal == SIGINT && !stop.underXvfbRun) {
             const ProcessResult second = runCapture({"--out", "o", "--frames", "0"}, folder.path());
             EXPECT_EQ(second.exitCode, 1);
             EXPECT_NE(second.err.find("another render is writing into o"), std::string::npos)
                 << second.err;
         }
 
-        kill(signal == SIGINT ? -render.id() : render.id(), signal);
+        kill(stop.signal == SIGINT ? -render.id() : render.id(), stop.signal);
         const ProcessResult result = render.wait(120s);
-        EXPECT_EQ(result.exitCode, status) << result.err;
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, stop.status) << result.err;
+        // xvfb-run passes the renderer's stderr on as its stdout.
+        const std::string said = result.out + result.err;
+        EXPECT_NE(said.find("ombra-capture: stopped by "), std::string::npos) << said;
+        EXPECT_EQ(said.find("X connection"), std::string::npos) << "Xlib ended it: " << said;
         EXPECT_EQ(readFile(folder / "v.mp4"), "an older video");
         EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"o", "v.mp4"}));
         const std::string log = readFile(folder / "o/frames.csv");
         EXPECT_EQ(log.back(), '\n');
         EXPECT_EQ(readFrameCsv(folder / "o/frames.csv").badLines, std::vector<std::string>{});
-        EXPECT_EQ(processesWorkingIn(folder.path()), 0) << "ffmpeg outlived the render";
+        EXPECT_EQ(ffmpegsWorkingIn(folder.path()), 0) << "ffmpeg outlived the render";
     }
 }
 

@@ -151,6 +151,61 @@ void openOutputs(const CaptureOptions& options, Outputs& outputs) {
     }
 }
 
+const char* signalName(int signal) {
+    switch (signal) {
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    default:
+        return "a signal";
+    }
+}
+
+std::string stopMessage(int signal, const CaptureOptions& options) {
+    return std::string("stopped by ") + signalName(signal) +
+           (options.videoFile ? "; no video written" : "");
+}
+
+// What a render under way has made, for the loss of the X display below.
+struct RenderUnderWay {
+    const CaptureOptions* options = nullptr;
+    Outputs* outputs = nullptr;
+    std::optional<RenderProgress>* progress = nullptr;
+} renderUnderWay;
+
+// Xlib ends the program when the X server goes, as the virtual one that xvfb-run started does on
+// a terminal's Ctrl-C: a render's outputs are abandoned first (ffmpeg stopped, the partial video
+// removed, frames.csv closed on whole rows), and a stop request keeps its exit status. Nothing
+// else can use the display any more, so the process ends at once.
+int onDisplayLost(Display*) {
+    const int stop = requestedStop();
+    if (renderUnderWay.outputs) {
+        renderUnderWay.progress->reset();
+        renderUnderWay.outputs->video.reset();
+        renderUnderWay.outputs->log.reset();
+    }
+    if (renderUnderWay.outputs && stop != 0) {
+        std::cerr << "ombra-capture: " << stopMessage(stop, *renderUnderWay.options) << "\n";
+    } else if (stop == 0) {
+        std::cerr << "ombra-capture: lost the connection to the X display\n";
+    }
+    std::_Exit(stop != 0 ? 128 + stop : 1);
+}
+
+// Hands a render's state to onDisplayLost while the render lives.
+struct WatchOverRender {
+    explicit WatchOverRender(const RenderUnderWay& render) {
+        renderUnderWay = render;
+        XSetIOErrorHandler(onDisplayLost);
+    }
+    ~WatchOverRender() { renderUnderWay = {}; }
+    WatchOverRender(const WatchOverRender&) = delete;
+    WatchOverRender& operator=(const WatchOverRender&) = delete;
+};
+
 // The frames the render takes: up to the last frame listed, else the whole production.
 std::vector<ProductionPhase> renderedPhases(const CaptureOptions& options) {
     std::vector<ProductionPhase> phases = productionPhases(options.framesPerSecond);
@@ -229,6 +284,7 @@ int capture(const CaptureOptions& options, const char* programName) {
     if (!options.quiet) {
         progress.emplace(renderedPhases(options), stderr);
     }
+    const WatchOverRender watch({&options, &outputs, &progress});
     renderFrames(options, outputs, progress);
     if (progress) {
         progress->finish();
@@ -241,19 +297,6 @@ int capture(const CaptureOptions& options, const char* programName) {
     }
     Soundtrack::release();
     return 0;
-}
-
-const char* signalName(int signal) {
-    switch (signal) {
-    case SIGINT:
-        return "SIGINT";
-    case SIGTERM:
-        return "SIGTERM";
-    case SIGHUP:
-        return "SIGHUP";
-    default:
-        return "a signal";
-    }
 }
 
 } // namespace
@@ -275,8 +318,7 @@ int main(int argc, char** argv) {
     try {
         return capture(options, argv[0]);
     } catch (const StopRequested& stop) {
-        std::cerr << "ombra-capture: stopped by " << signalName(stop.signal)
-                  << (options.videoFile ? "; no video written" : "") << "\n";
+        std::cerr << "ombra-capture: " << stopMessage(stop.signal, options) << "\n";
         return 128 + stop.signal;
     } catch (const std::exception& error) {
         std::cerr << "ombra-capture: " << error.what() << "\n";

@@ -24,6 +24,10 @@ void catchStopSignals() {
     }
 }
 
+int requestedStop() {
+    return requestedBy;
+}
+
 void throwIfStopRequested() {
     if (requestedBy != 0) {
         throw StopRequested{requestedBy};

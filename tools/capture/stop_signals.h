@@ -12,5 +12,8 @@ struct StopRequested {
 // rather than resuming, so that a write blocked on a full pipe notices the request at once.
 void catchStopSignals();
 
+// The signal that asked for a stop; 0 while none has.
+int requestedStop();
+
 // Throws StopRequested once one of those signals has arrived.
 void throwIfStopRequested();
