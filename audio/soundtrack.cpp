@@ -315,10 +315,11 @@ Stream openStream(const char* path) {
     }
     const std::lock_guard<std::mutex> hold(m.lock);
     if (track->piece.empty()) {
-        reportUnopened(path);
         if (!m.forcedSilent || m.missingFileByteRate == 0) {
+            reportUnopened(path);
             return 0;
         }
+        // The stand-in is silent by request: whoever asked for it tells of the file if it cares.
         track->byteRate = m.missingFileByteRate; // silent and without end
         track->frameBytes = 1;
         return addTrack(m, std::move(track));

@@ -42,7 +42,8 @@ std::optional<std::uint32_t> byteRate(const char* path);
 
 // Makes the module play silently even where an output device exists (the offline renderer).
 // When `missingFileByteRate` is non-zero, a file that cannot be opened still gives a silent
-// stream without end at that byte rate, so that the beats fall where the music would put them.
+// stream without end at that byte rate, so that the beats fall where the music would put them,
+// and no line on stderr: the caller knows the file may be missing and speaks for it.
 void forceSilent(std::uint32_t missingFileByteRate = 0);
 
 } // namespace Soundtrack

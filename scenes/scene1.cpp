@@ -105,7 +105,7 @@ const SquarePlan squares[] = {
 } // namespace
 
 Scene buildScene1() {
-    Scene scene(5.815f);
+    Scene scene(scenePlayTimes[0]);
     std::vector<Shape> shapes;
     for (const SquarePlan& square : squares) {
         shapes.push_back(makeSquareShape(square.colour, square.start, square.end, square.startAngle,

@@ -27,7 +27,7 @@ static struct {
     bool clockStarted;
 } state;
 
-constexpr float sceneDuration = 11.0f;
+constexpr float sceneDuration = scenePlayTimes[1];
 constexpr float third = 1.0f / 3.0f; // the float 0.33333334
 constexpr int gridSize = 7;
 constexpr Colour strokeColour = colourFromBytes(135, 128, 94);

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr float sceneDuration = 21.25f;
+constexpr float sceneDuration = scenePlayTimes[2];
 
 struct DragonPlan {
     float startTime;

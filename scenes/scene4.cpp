@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr float sceneDuration = 31.05f;
+constexpr float sceneDuration = scenePlayTimes[3];
 constexpr int waveCount = 3;
 constexpr float waveStartTimes[waveCount] = {0.0f, 10.0f, 20.0f};
 

@@ -31,7 +31,7 @@ static struct {
     bool clockStarted;
 } state;
 
-constexpr float sceneDuration = 31.65f;
+constexpr float sceneDuration = scenePlayTimes[4];
 constexpr float textParam = 2.0f; // static lines never read it
 
 constexpr float firstGreetingStart = 3.3f;

@@ -30,7 +30,7 @@ static struct {
     bool clockStarted;
 } state;
 
-constexpr float sceneDuration = 10.55f;
+constexpr float sceneDuration = scenePlayTimes[5];
 constexpr float textParam = 15.0f; // static lines never read it
 
 constexpr Vec2 screenCentre{0.0f, 0.0f};

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds OMBRA into build/ (Release).
+# Configures and builds OMBRA into build/ (Release): everything, or only the targets named, such
+# as ombra and ombra-capture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)"
+targets=()
+for target in "$@"; do
+    targets+=(--target "$target")
+done
+cmake --build build -j"$(nproc)" "${targets[@]}"

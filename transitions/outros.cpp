@@ -10,11 +10,13 @@
 
 namespace {
 
-constexpr ParticleDissolve scene1Dissolve{edgeTarget, randomDuration, nullptr, 5.51f};
-constexpr ParticleDissolve scene2Dissolve{cornerTarget, randomDuration, nullptr, 5.0f};
-constexpr ParticleDissolve scene3Dissolve{leftEdgeTarget, randomDuration, nullptr, 3.0f};
-constexpr ParticleDissolve scene4Dissolve{gridTarget, randomDuration, nullptr, 2.91f};
-constexpr ParticleDissolve scene5Dissolve{gridTarget, coarseDuration, bendControlPoint, 3.91f};
+constexpr ParticleDissolve scene1Dissolve{edgeTarget, randomDuration, nullptr, outroRunTimes[0]};
+constexpr ParticleDissolve scene2Dissolve{cornerTarget, randomDuration, nullptr, outroRunTimes[1]};
+constexpr ParticleDissolve scene3Dissolve{leftEdgeTarget, randomDuration, nullptr,
+                                          outroRunTimes[2]};
+constexpr ParticleDissolve scene4Dissolve{gridTarget, randomDuration, nullptr, outroRunTimes[3]};
+constexpr ParticleDissolve scene5Dissolve{gridTarget, coarseDuration, bendControlPoint,
+                                          outroRunTimes[4]};
 
 std::optional<unsigned> chosenSeed;
 

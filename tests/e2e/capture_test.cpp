@@ -1,12 +1,27 @@
-// The offline renderer end to end: its command line, and the pictures and frames.csv it writes.
+// The offline renderer end to end: its command line, the pictures and frames.csv it writes, its
+// length, and a render stopped by a signal; and its clock and time-left estimate as functions.
+#include <csignal>
+#include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "capture_files.h"
 #include "child_process.h"
+#include "tools/capture/frame_time.h"
+#include "tools/capture/production_length.h"
+#include "tools/capture/time_left.h"
 
 namespace {
+
+using namespace std::chrono_literals;
+
+struct RefusedCommand {
+    std::vector<std::string> args;
+    std::string named; // what the message must name
+    int exitCode; // 2 for a command line that cannot work, 1 for a place that cannot be written
+};
 
 TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRendering) {
     TempFolder folder;
@@ -20,30 +35,39 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
     const std::string plainFile = folder / "plain-file";
     std::ofstream(plainFile) << "not a folder";
     const std::string noFolder = folder / "no such folder/v.mp4";
-    // The arguments, then what the message names.
-    const std::vector<std::vector<std::string>> cases = {
-        {"--out", "o", "--bogus", "--bogus"},
-        {"--out", "o", "extra", "extra"},
-        {"--out", "o", "--fps", "0", "--fps"},
-        {"--out", "o", "--frames", "5-3", "5-3"},
-        {"--out", "o", "--seed", "4294967296", "--seed"},
-        {"--frames", "0", "--out"},
-        {"--video", "", "--video"},
-        {"--video", "v.mp4", "--quiet=yes", "--quiet"},
-        {"--out", plainFile, "--frames", "0", plainFile},
-        {"--video", noFolder, "--frames", "0-9", noFolder}};
-    for (std::vector<std::string> args : cases) {
-        const std::string named = args.back();
-        args.pop_back();
-        SCOPED_TRACE("arguments: " + testing::PrintToString(args));
-        const ProcessResult result = runCapture(args, folder.path());
-        EXPECT_NE(result.exitCode, 0);
-        EXPECT_NE(result.exitCode, -1) << "ended by a signal or hung";
-        EXPECT_NE(result.err.find(named), std::string::npos) << "stderr: " << result.err;
+    const std::string pastTheEnd = std::to_string(productionFrames(60));
+    const RefusedCommand cases[] = {
+        {{"--out", "o", "--bogus"}, "--bogus", 2},
+        {{"--out", "o", "extra"}, "extra", 2},
+        {{"--out", "o", "--fps", "0"}, "--fps", 2},
+        {{"--out", "o", "--fps=1001"}, "--fps", 2},
+        {{"--out", "o", "--frames", "5-3"}, "5-3", 2},
+        {{"--out", "o", "--frames", pastTheEnd}, std::to_string(productionFrames(60) - 1), 2},
+        {{"--out", "o", "--seed", "4294967296"}, "--seed", 2},
+        {{"--frames", "0"}, "--out", 2},
+        {{"--video", ""}, "--video", 2},
+        {{"--video", "v.avi"}, "v.avi", 2},
+        {{"--video", "-"}, "\"-\"", 2},
+        {{"--video", "v.mp4", "--quiet=yes"}, "--quiet", 2},
+        {{"--out", plainFile, "--frames", "0"}, plainFile, 1},
+        {{"--video", noFolder, "--frames", "0-9"}, noFolder, 1}};
+    for (const RefusedCommand& refused : cases) {
+        SCOPED_TRACE("arguments: " + testing::PrintToString(refused.args));
+        const ProcessResult result = runCapture(refused.args, folder.path());
+        EXPECT_EQ(result.exitCode, refused.exitCode) << result.err;
+        EXPECT_NE(result.err.find(refused.named), std::string::npos) << "stderr: " << result.err;
         EXPECT_EQ(result.out, "") << "it started playing";
         EXPECT_EQ(filesIn(folder.path()), std::set<std::string>{"plain-file"});
     }
     EXPECT_EQ(readFile(plainFile), "not a folder");
+
+    // The limits themselves are taken, given as --flag=value.
+    const ProcessResult edges =
+        runCapture({"--out=edges", "--fps=1000", "--seed=4294967295", "--frames=1"}, folder.path());
+    EXPECT_EQ(edges.exitCode, 0) << edges.err;
+    const FrameCsv csv = readFrameCsv(folder / "edges/frames.csv");
+    ASSERT_EQ(csv.rows.size(), 2u);
+    EXPECT_EQ(csv.rows[1].time, 0.001);
 }
 
 // Scene 1's outro, whose particles fly at random, begins with frame 349.
@@ -69,6 +93,143 @@ TEST(CaptureFiles, WritesTheListedFramesTheSameForTheSameSeedAndLogsEveryFrameUp
     EXPECT_EQ(csv.badLines, std::vector<std::string>{});
     ASSERT_EQ(csv.rows.size(), 353u) << "rendering goes on to the last listed frame and stops";
     EXPECT_EQ(csv.rows.back().phase, "outro");
+}
+
+// At 3 frames a second, where frame times are not whole ticks, the whole production is a few
+// hundred frames: every one falls in the phase worked out beforehand, the renderer finds the
+// production ending right after the last (it fails otherwise), and the frame after is refused.
+TEST(CaptureLength, ThePhasesWorkedOutBeforehandAreTheOnesTheFrameLoopPlaysToItsEnd) {
+    constexpr int fps = 3;
+    const std::uint64_t lastFrame = productionFrames(fps) - 1;
+    TempFolder folder;
+    const ProcessResult whole =
+        runCapture({"--out", "o", "--fps", "3", "--quiet", "--frames", std::to_string(lastFrame)},
+                   folder.path());
+    ASSERT_EQ(whole.exitCode, 0) << whole.err;
+    EXPECT_EQ(whole.err, "");
+    const FrameCsv csv = readFrameCsv(folder / "o/frames.csv");
+    ASSERT_EQ(csv.rows.size(), lastFrame + 1);
+    for (const ProductionPhase& phase : productionPhases(fps)) {
+        for (std::uint64_t frame = phase.firstFrame; frame < phase.firstFrame + phase.frames;
+             ++frame) {
+            ASSERT_EQ(csv.rows.at(frame).scene, phase.scene) << "frame " << frame;
+            ASSERT_EQ(csv.rows.at(frame).phase, phase.outro ? "outro" : "play")
+                << "frame " << frame;
+        }
+    }
+
+    const ProcessResult past = runCapture(
+        {"--out", "p", "--fps", "3", "--frames", std::to_string(lastFrame + 1)}, folder.path());
+    EXPECT_EQ(past.exitCode, 2);
+    EXPECT_NE(past.err.find("is " + std::to_string(lastFrame) + ","), std::string::npos)
+        << past.err;
+}
+
+// How many ffmpeg processes have `folder` as their working folder.
+int ffmpegsWorkingIn(const std::string& folder) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::error_code gone;
+        count += std::filesystem::read_symlink(entry.path() / "cwd", gone) == folder &&
+                 readFile(entry.path() / "comm") == "ffmpeg\n";
+    }
+    return count;
+}
+
+// Ctrl-C on a terminal signals the whole process group, once as the README runs it: xvfb-run
+// and its virtual display, which goes at once, get it too, and xvfb-run ends by it. The other
+// signals come to the renderer alone.
+TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOneRenderPerFolder) {
+    struct Stop {
+        int signal;
+        bool underXvfbRun;
+        int status; // -1: ended by the signal
+    };
+    for (const Stop& stop : {Stop{SIGINT, false, 130}, Stop{SIGINT, true, -1},
+                             Stop{SIGTERM, false, 143}, Stop{SIGHUP, false, 129}}) {
+        SCOPED_TRACE("signal " + std::to_string(stop.signal) +
+                     (stop.underXvfbRun ? " under xvfb-run" : ""));
+        TempFolder folder;
+        std::ofstream(folder / "v.mp4") << "an older video";
+        std::vector<std::string> command{
+            "setsid", builtProgram("ombra-capture"), "--video", "v.mp4", "--out", "o"};
+        if (stop.underXvfbRun) {
+            command.insert(command.begin() + 1, {"xvfb-run", "-a"});
+        }
+        ChildProcess render(command, folder.path());
+        const auto deadline = std::chrono::steady_clock::now() + 120s;
+        // Some frames in, writes to ffmpeg's full pipe are waiting for it.
+        const auto rendered = [&folder] {
+            return readFrameCsv(folder / "o/frames.csv").rows.size();
+        };
+        while (rendered() < 20 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(20ms);
+        }
+        ASSERT_GE(rendered(), 20u) << render.errSoFar();
+        if (stop.signal == SIGINT && !stop.underXvfbRun) {
+            const ProcessResult second = runCapture({"--out", "o", "--frames", "0"}, folder.path());
+            EXPECT_EQ(second.exitCode, 1);
+            EXPECT_NE(second.err.find("another render is writing into o"), std::string::npos)
+                << second.err;
+        }
+
+        kill(stop.signal == SIGINT ? -render.id() : render.id(), stop.signal);
+        const ProcessResult result = render.wait(120s);
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, stop.status) << result.err;
+        // xvfb-run passes the renderer's stderr on as its stdout.
+        const std::string said = result.out + result.err;
+        EXPECT_NE(said.find("ombra-capture: stopped by "), std::string::npos) << said;
+        EXPECT_EQ(said.find("X connection"), std::string::npos) << "Xlib ended it: " << said;
+        EXPECT_EQ(readFile(folder / "v.mp4"), "an older video");
+        EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"o", "v.mp4"}));
+        const std::string log = readFile(folder / "o/frames.csv");
+        EXPECT_EQ(log.back(), '\n');
+        EXPECT_EQ(readFrameCsv(folder / "o/frames.csv").badLines, std::vector<std::string>{});
+        EXPECT_EQ(ffmpegsWorkingIn(folder.path()), 0) << "ffmpeg outlived the render";
+    }
+}
+
+// Frame n is shown round(n * 10^7 / fps) ticks after the base, halves rounding up.
+TEST(CaptureClock, EveryFrameFallsOnTheNearestTickHalvesRoundingUp) {
+    const auto ticksAfterBase = [](std::uint64_t frame, int fps) {
+        return frameTicks(frame, fps) - renderClockBase;
+    };
+    EXPECT_EQ(ticksAfterBase(0, 60), 0u);
+    EXPECT_EQ(ticksAfterBase(8229, 60), 1'371'500'000u);               // 137.15 s
+    EXPECT_EQ(ticksAfterBase(1, 3), 3'333'333u);                       // 3,333,333.3 down
+    EXPECT_EQ(ticksAfterBase(2, 3), 6'666'667u);                       // 6,666,666.7 up
+    EXPECT_EQ(ticksAfterBase(1, 256), 39'063u);                        // 39,062.5: the half goes up
+    EXPECT_EQ(ticksAfterBase(3, 256), 117'188u);                       // 117,187.5
+    EXPECT_EQ(ticksAfterBase(999'999'999, 7), 1'428'571'427'142'857u); // .14, no overflow
+}
+
+// Made-up costs: Scene 1's frames take 10 ms, 8 ms of it drawing.
+TEST(CaptureTimeLeft, PhasesSeenGoOnAtTheirOwnCostAndUnseenOnesWeighByTheirDrawingWork) {
+    const std::vector<ProductionPhase> plan{{1, false, 0, 100}, {6, false, 100, 100}};
+    const auto afterHalfOfScene1 = [&plan](double slowdown) {
+        TimeLeft timeLeft(plan);
+        for (int frame = 0; frame < 50; ++frame) {
+            timeLeft.add(phaseIndex(1, false),
+                         {0.010 * slowdown, 0.008 * slowdown, 0.008 * slowdown});
+        }
+        return timeLeft.secondsLeft();
+    };
+    // Scene 6 draws the whole window through a heavy shader: far more than a flat rate's 1.5 s.
+    const double early = afterHalfOfScene1(1);
+    EXPECT_GT(early, 50 * 0.010 + 100 * 0.010 * 5);
+    EXPECT_NEAR(afterHalfOfScene1(2), 2 * early, 1e-9) << "a machine half as fast takes twice";
+
+    TimeLeft timeLeft(plan);
+    EXPECT_EQ(timeLeft.framesLeft(), 200u);
+    for (int frame = 0; frame < 100; ++frame) {
+        timeLeft.add(phaseIndex(1, false), {0.010, 0.008, 0.008});
+    }
+    for (int frame = 0; frame < 10; ++frame) {
+        timeLeft.add(phaseIndex(6, false), {0.040 + frame * 0.002, 0.035, 0.030});
+    }
+    EXPECT_EQ(timeLeft.framesLeft(), 90u);
+    EXPECT_NEAR(timeLeft.secondsLeft(), 90 * 0.049, 1e-9) << "Scene 6 as seen so far";
 }
 
 } // namespace

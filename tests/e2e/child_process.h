@@ -46,6 +46,7 @@ class ChildProcess {
     std::string errSoFar() const { return readFile(outputFolder / "stderr"); }
 
     ProcessResult wait(std::chrono::milliseconds timeout); // kills the child after `timeout`
+    pid_t id() const { return child; }
 
   private:
     TempFolder outputFolder;

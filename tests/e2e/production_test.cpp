@@ -173,7 +173,8 @@ std::string renderProduction() {
                                            "--seed",
                                            std::to_string(outroSeed),
                                            "--frames",
-                                           frameList(schedule, checkedMoments) + ",99999"};
+                                           frameList(schedule, checkedMoments) + "," +
+                                               std::to_string(schedule.size() - 1)};
     // The renderer's size and time, so that a rebuild renders afresh, and its arguments;
     // written last, so that a run cut short is never taken for a finished one.
     std::string identity = std::to_string(fs::file_size(program)) + " " +

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -66,24 +67,44 @@ TEST(Video, HoldsEveryFrameFromTheFirstListedToTheLastAsH264WithoutSoundAndMatch
 }
 
 TEST(Video, CarriesOmbraMp3FromTheFirstFramesTimePaddedWithSilenceToTheVideosLength) {
-    // 2 s of silence, then 1 s of noise; frames 20-39 at 10 fps are the two seconds from 2 s.
+    // 1.625 s of silence, then 1 s of noise; frames 13-28 at 8 fps are the two seconds from
+    // 1.625 s, a time no whole second or neighbouring frame shares.
     TempFolder folder;
-    ASSERT_TRUE(runShell("sox -n -r 44100 -c 2 -t wav - synth 1 whitenoise vol 0.5 pad 2 0 | "
+    ASSERT_TRUE(runShell("sox -n -r 44100 -c 2 -t wav - synth 1 whitenoise vol 0.5 pad 1.625 0 | "
                          "lame --quiet - Ombra.mp3",
                          folder.path()));
     const ProcessResult result = runCapture(
-        {"--video", "v.mp4", "--fps", "10", "--frames", "20-39", "--quiet"}, folder.path());
+        {"--video", "v.mp4", "--fps", "8", "--frames", "13-28", "--quiet"}, folder.path());
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "") << "--quiet showed progress";
 
     const std::string video = probe(folder / "v.mp4", "v");
     const std::string audio = probe(folder / "v.mp4", "a");
-    EXPECT_NE(video.find("nb_read_frames=20\n"), std::string::npos) << "cut to the sound";
+    EXPECT_NE(video.find("nb_read_frames=16\n"), std::string::npos) << "cut to the sound";
     EXPECT_NE(audio.find("codec_name=aac\n"), std::string::npos) << audio;
     EXPECT_NEAR(numberIn(audio, "duration=(.*)"), 2.0, 0.05) << "not cut to the video";
     EXPECT_GT(volume(folder / "v.mp4", "atrim=0.005:0.025"), -30) << "no sound at the start";
     EXPECT_GT(volume(folder / "v.mp4", "atrim=0.975:0.995"), -30) << "starts early or after 2 s";
     EXPECT_LT(volume(folder / "v.mp4", "atrim=1.005:1.995"), -60) << "starts late or not padded";
+}
+
+TEST(Video, TakesItsContainerFromTheFileNamesExtension) {
+    TempFolder folder;
+    const std::pair<const char*, const char*> namesAndSigns[] = {
+        {"v.mkv", "format_name=matroska,webm\n"},
+        {"v.MOV", "major_brand=qt "},
+        {"v.mp4", "major_brand=isom\n"}};
+    for (const auto& [name, sign] : namesAndSigns) {
+        const ProcessResult result =
+            runCapture({"--video", name, "--frames", "0", "--quiet"}, folder.path());
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        const std::string format = runProcess({"ffprobe", "-v", "error", "-show_entries",
+                                               "format=format_name:format_tags=major_brand", "-of",
+                                               "default=nw=1", folder / name},
+                                              ".")
+                                       .out;
+        EXPECT_NE(format.find(sign), std::string::npos) << name << ":\n" << format;
+    }
 }
 
 TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) {
@@ -115,7 +136,8 @@ TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) 
     }
 }
 
-TEST(VideoOnATerminal, ShowsProgressInPlaceAndOfABrokenSoundtrackIsSilent) {
+// The status shows in place from the first frame on, whatever the machine's speed.
+TEST(VideoOnATerminal, ShowsProgressInPlaceAndSaysOnceThatABrokenSoundtrackLeavesItSilent) {
     TempFolder folder;
     std::ofstream(folder / "Ombra.mp3") << "this is not an MP3 file";
     const std::string command =
@@ -123,11 +145,18 @@ TEST(VideoOnATerminal, ShowsProgressInPlaceAndOfABrokenSoundtrackIsSilent) {
     const ProcessResult shown =
         runProcess({"script", "-qefc", command, "/dev/null"}, folder.path());
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
-    EXPECT_NE(shown.out.find("\rframe "), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("\rframe 1 / 50 (2%), "), std::string::npos) << shown.out;
     EXPECT_EQ(shown.out.find("\nframe "), std::string::npos) << "progress on lines of its own";
     const std::regex summary(R"(\rrendered 50 frames in [0-9:]+, [0-9.]+ frames/s *\r?\n$)");
     EXPECT_TRUE(std::regex_search(shown.out, summary)) << shown.out;
-    EXPECT_NE(shown.out.find("the video has no sound"), std::string::npos);
+    const std::regex soundtrackLines("Ombra\\.mp3[^\n]*\n");
+    EXPECT_EQ(
+        std::distance(std::sregex_iterator(shown.out.begin(), shown.out.end(), soundtrackLines),
+                      std::sregex_iterator()),
+        1)
+        << shown.out;
+    EXPECT_NE(shown.out.find("Ombra.mp3 holds no playable MP3: the video has no sound"),
+              std::string::npos);
     EXPECT_EQ(probe(folder / "v.mp4", "a"), "");
 }
 

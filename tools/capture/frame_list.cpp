@@ -91,6 +91,13 @@ bool FrameList::contains(Frame frame) const {
     return after != ranges.begin() && frame <= std::prev(after)->last;
 }
 
+std::optional<FrameList::Frame> FrameList::first() const {
+    if (ranges.empty()) {
+        return std::nullopt;
+    }
+    return ranges.front().first;
+}
+
 std::optional<FrameList::Frame> FrameList::last() const {
     if (ranges.empty()) {
         return std::nullopt;

@@ -24,7 +24,8 @@ class FrameList {
 
     bool contains(Frame frame) const;
 
-    // The last frame listed; empty when every frame is wanted.
+    // The first and the last frame listed; empty when every frame is wanted.
+    std::optional<Frame> first() const;
     std::optional<Frame> last() const;
 
   private:

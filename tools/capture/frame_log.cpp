@@ -15,7 +15,10 @@ std::runtime_error cannotWrite(const std::string& path) {
 
 FrameLog::FrameLog(const std::string& logPath)
     : path(logPath), file(std::fopen(path.c_str(), "w")) {
-    if (!file || std::fputs("frame,time,scene,phase,scene_time,render_ms\n", file.get()) < 0) {
+    // Each row reaches the file in one write as soon as it is made: a render cut short, even by
+    // SIGKILL, leaves whole rows, and a reader sees the render's progress.
+    if (!file || std::setvbuf(file.get(), nullptr, _IOLBF, BUFSIZ) != 0 ||
+        std::fputs("frame,time,scene,phase,scene_time,render_ms\n", file.get()) < 0) {
         throw cannotWrite(path);
     }
 }

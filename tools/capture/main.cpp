@@ -1,48 +1,50 @@
 // The offline renderer: plays the production on a simulated clock in a 640x480 window and writes
 // what each frame shows as PNG pictures with a frames.csv log, as a video, or both.
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
-#include <utility>
+#include <vector>
+
+#include <time.h>
 
 #include <GL/glew.h>
 
 #include <GL/freeglut.h>
+#include <X11/Xlib.h>
 
 #include "app/timeline.h"
 #include "app/window.h"
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
 #include "tools/capture/back_buffer.h"
+#include "tools/capture/folder_lock.h"
 #include "tools/capture/frame_log.h"
+#include "tools/capture/frame_time.h"
 #include "tools/capture/options.h"
 #include "tools/capture/png_writer.h"
 #include "tools/capture/production_length.h"
 #include "tools/capture/progress.h"
+#include "tools/capture/stop_signals.h"
 #include "tools/capture/video_encoder.h"
 #include "transitions/outros.h"
 
 namespace {
 
-// Any fixed start makes runs repeat; 100 s keeps every tick difference far from zero.
-constexpr DemoClock::Ticks clockBase = 1'000'000'000;
 // Without a soundtrack file the beats fall where 44.1 kHz 16-bit stereo would put them.
 constexpr std::uint32_t assumedSoundtrackByteRate = 176'400;
 // X wants its events read now and then even though nothing here reacts to them.
 constexpr std::uint64_t framesBetweenEventReads = 10;
 // The soundtrack a video gets, from the working directory like the demo's.
 constexpr const char* soundtrackFile = "Ombra.mp3";
-
-// round(frame * 10^7 / fps) ticks after the base, halves rounding up.
-DemoClock::Ticks frameTicks(std::uint64_t frame, int framesPerSecond) {
-    const std::uint64_t fps = static_cast<std::uint64_t>(framesPerSecond);
-    return clockBase + (2 * frame * DemoClock::ticksPerSecond + fps) / (2 * fps);
-}
 
 std::string framePath(const std::string& folder, std::uint64_t frame) {
     char name[32];
@@ -71,7 +73,23 @@ void prepareProduction(const CaptureOptions& options) {
 // Frames are driven by the loop below, never by GLUT's display callback.
 void showNothing() {}
 
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+
+// GLUT ends the program with a bare "failed to open display" when there is none: a connection of
+// our own first lets the message say what to do. It stays open until GLUT has its own, so that
+// an X server started for this run alone does not reset in between.
 void openWindow(const char* programName) {
+    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    if (!display) {
+        const char* name = std::getenv("DISPLAY");
+        throw std::runtime_error(
+            (name ? "cannot open the X display \"" + std::string(name) + "\""
+                  : std::string("no X display to draw on (DISPLAY is not set)")) +
+            "; without a display of your own, run it on a virtual one: xvfb-run -a " + programName +
+            " ...");
+    }
     // The window gets the program name alone: every argument was ours.
     int argc = 1;
     char* argv[] = {const_cast<char*>(programName), nullptr};
@@ -80,76 +98,152 @@ void openWindow(const char* programName) {
     glutMainLoopEvent();
 }
 
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    const std::chrono::duration<double, std::milli> elapsed =
-        std::chrono::steady_clock::now() - start;
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     return elapsed.count();
+}
+
+// Processor time of all the process's threads, the software renderer's included.
+double processorSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 // Where the rendered frames go: PNG files with their log, a video, or both.
 struct Outputs {
-    std::optional<FrameLog> log;
     std::optional<VideoEncoder> video;
+    std::optional<FolderLock> lock;
+    std::optional<FrameLog> log;
 };
+
+// The video's sound: Ombra.mp3 where it decodes. The renderer's one word on the soundtrack is
+// here, and only for a video, which is the one output that carries sound.
+std::optional<std::string> videoSoundtrack() {
+    if (Soundtrack::byteRate(soundtrackFile)) {
+        return soundtrackFile;
+    }
+    std::cerr << "ombra-capture: "
+              << (std::filesystem::exists(soundtrackFile)
+                      ? std::string(soundtrackFile) + " holds no playable MP3"
+                      : "no " + std::string(soundtrackFile) + " here")
+              << ": the video has no sound\n";
+    return std::nullopt;
+}
 
 // The video comes first: it is the output most likely to refuse to start.
 void openOutputs(const CaptureOptions& options, Outputs& outputs) {
+    const FrameList::Frame firstFrame = options.frames.first().value_or(0);
     if (options.videoFile) {
         VideoSettings settings;
         settings.path = *options.videoFile;
         settings.width = pictureWidth;
         settings.height = pictureHeight;
         settings.framesPerSecond = options.framesPerSecond;
-        // A soundtrack that cannot be decoded leaves the video silent, as the demo plays it.
-        if (Soundtrack::byteRate(soundtrackFile)) {
-            settings.soundtrack = soundtrackFile;
-            settings.soundtrackStart =
-                static_cast<double>(options.firstListedFrame) / options.framesPerSecond;
-        } else if (std::filesystem::exists(soundtrackFile)) {
-            std::cerr << soundtrackFile << " holds no playable MP3: the video has no sound\n";
-        }
+        settings.soundtrack = videoSoundtrack();
+        settings.soundtrackStart = static_cast<double>(firstFrame) / options.framesPerSecond;
         outputs.video.emplace(settings);
     }
     if (options.outputFolder) {
         createFolder(*options.outputFolder);
+        outputs.lock.emplace(*options.outputFolder);
         outputs.log.emplace((std::filesystem::path(*options.outputFolder) / "frames.csv").string());
     }
 }
 
-// The frames the render will take, and whether that is only an estimate: up to the last frame
-// listed, unless the production is expected to end before it.
-std::pair<std::uint64_t, bool> expectedFrames(const CaptureOptions& options) {
-    const std::uint64_t production = estimatedProductionFrames(options.framesPerSecond);
-    const std::optional<std::uint64_t> lastFrame = options.frames.last();
-    if (lastFrame && *lastFrame < production) {
-        return {*lastFrame + 1, false};
+const char* signalName(int signal) {
+    switch (signal) {
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    default:
+        return "a signal";
     }
-    return {production, true};
+}
+
+std::string stopMessage(int signal, const CaptureOptions& options) {
+    return std::string("stopped by ") + signalName(signal) +
+           (options.videoFile ? "; no video written" : "");
+}
+
+// What a render under way has made, for the loss of the X display below.
+struct RenderUnderWay {
+    const CaptureOptions* options = nullptr;
+    Outputs* outputs = nullptr;
+    std::optional<RenderProgress>* progress = nullptr;
+} renderUnderWay;
+
+// Xlib ends the program when the X server goes, as the virtual one that xvfb-run started does on
+// a terminal's Ctrl-C: a render's outputs are abandoned first (ffmpeg stopped, the partial video
+// removed, frames.csv closed on whole rows), and a stop request keeps its exit status. Nothing
+// else can use the display any more, so the process ends at once.
+int onDisplayLost(Display*) {
+    const int stop = requestedStop();
+    if (renderUnderWay.outputs) {
+        renderUnderWay.progress->reset();
+        renderUnderWay.outputs->video.reset();
+        renderUnderWay.outputs->log.reset();
+    }
+    if (renderUnderWay.outputs && stop != 0) {
+        std::cerr << "ombra-capture: " << stopMessage(stop, *renderUnderWay.options) << "\n";
+    } else if (stop == 0) {
+        std::cerr << "ombra-capture: lost the connection to the X display\n";
+    }
+    std::_Exit(stop != 0 ? 128 + stop : 1);
+}
+
+// Hands a render's state to onDisplayLost while the render lives.
+struct WatchOverRender {
+    explicit WatchOverRender(const RenderUnderWay& render) {
+        renderUnderWay = render;
+        XSetIOErrorHandler(onDisplayLost);
+    }
+    ~WatchOverRender() { renderUnderWay = {}; }
+    WatchOverRender(const WatchOverRender&) = delete;
+    WatchOverRender& operator=(const WatchOverRender&) = delete;
+};
+
+// The frames the render takes: up to the last frame listed, else the whole production.
+std::vector<ProductionPhase> renderedPhases(const CaptureOptions& options) {
+    std::vector<ProductionPhase> phases = productionPhases(options.framesPerSecond);
+    if (const std::optional<FrameList::Frame> last = options.frames.last()) {
+        for (ProductionPhase& phase : phases) {
+            const std::uint64_t end = std::min(phase.firstFrame + phase.frames, *last + 1);
+            phase.frames = end > phase.firstFrame ? end - phase.firstFrame : 0;
+        }
+    }
+    return phases;
 }
 
 // Renders frame after frame until the production ends or the last listed frame is written. The
 // PNG files get the listed frames; the video every frame from the first listed on.
 void renderFrames(const CaptureOptions& options, Outputs& outputs,
                   std::optional<RenderProgress>& progress) {
-    const std::optional<std::uint64_t> lastFrame = options.frames.last();
-    for (std::uint64_t frame = 0; !lastFrame || frame <= *lastFrame; ++frame) {
+    const std::uint64_t productionEnd = productionFrames(options.framesPerSecond);
+    const std::uint64_t end = options.frames.last() ? *options.frames.last() + 1 : productionEnd;
+    const FrameList::Frame firstFrame = options.frames.first().value_or(0);
+    for (std::uint64_t frame = 0; frame < end; ++frame) {
+        throwIfStopRequested();
         if (frame % framesBetweenEventReads == 0) {
             glutMainLoopEvent();
         }
         DemoClock::setManualTime(frameTicks(frame, options.framesPerSecond));
         const auto renderStart = std::chrono::steady_clock::now();
+        const double processorStart = processorSeconds();
         FrameInfo info;
         if (!runFrame(&info)) {
-            if (lastFrame) {
-                std::cerr << "ombra-capture: the production ended at frame " << frame
-                          << ", before frame " << *lastFrame << "\n";
-            }
-            return;
+            throw std::runtime_error("the production ended at frame " + std::to_string(frame) +
+                                     ", before the frame its schedule shows last (" +
+                                     std::to_string(productionEnd - 1) + ")");
         }
         glFinish(); // the software rasteriser draws only when made to
-        const double renderMs = millisecondsSince(renderStart);
+        const double renderSeconds = secondsSince(renderStart);
+        const double renderCpuSeconds = processorSeconds() - processorStart;
         const bool toPng = outputs.log && options.frames.contains(frame);
-        const bool toVideo = outputs.video && frame >= options.firstListedFrame;
+        const bool toVideo = outputs.video && frame >= firstFrame;
         if (toPng || toVideo) {
             const RgbImage picture = readBackBuffer(pictureWidth, pictureHeight);
             if (toPng) {
@@ -160,28 +254,37 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
             }
         }
         if (outputs.log) {
-            outputs.log->add(frame, options.framesPerSecond, info, renderMs);
+            outputs.log->add(frame, options.framesPerSecond, info, renderSeconds * 1000);
         }
         if (progress) {
-            progress->frameRendered();
+            progress->frameRendered(info, renderSeconds, renderCpuSeconds);
         }
         glutSwapBuffers();
+    }
+    // Past the last frame the production ends by itself, as its schedule says it does.
+    if (end == productionEnd) {
+        DemoClock::setManualTime(frameTicks(end, options.framesPerSecond));
+        if (runFrame()) {
+            throw std::runtime_error("the production went on past frame " +
+                                     std::to_string(end - 1) + ", the last one its schedule shows");
+        }
     }
 }
 
 int capture(const CaptureOptions& options, const char* programName) {
-    // Everything that can refuse to start does so before the long render.
+    // Everything that can refuse to start does so before the long render, and before it creates
+    // anything.
+    openWindow(programName);
     Outputs outputs;
     openOutputs(options, outputs);
     prepareProduction(options);
-    openWindow(programName);
     buildScenes();
     std::cout << std::endl;
     std::optional<RenderProgress> progress;
     if (!options.quiet) {
-        const auto [frames, estimated] = expectedFrames(options);
-        progress.emplace(frames, estimated, stderr);
+        progress.emplace(renderedPhases(options), stderr);
     }
+    const WatchOverRender watch({&options, &outputs, &progress});
     renderFrames(options, outputs, progress);
     if (progress) {
         progress->finish();
@@ -199,6 +302,7 @@ int capture(const CaptureOptions& options, const char* programName) {
 } // namespace
 
 int main(int argc, char** argv) {
+    catchStopSignals();
     CaptureOptions options;
     try {
         options = parseOptions(argc - 1, argv + 1);
@@ -213,6 +317,9 @@ int main(int argc, char** argv) {
     }
     try {
         return capture(options, argv[0]);
+    } catch (const StopRequested& stop) {
+        std::cerr << "ombra-capture: " << stopMessage(stop.signal, options) << "\n";
+        return 128 + stop.signal;
     } catch (const std::exception& error) {
         std::cerr << "ombra-capture: " << error.what() << "\n";
         return 1;

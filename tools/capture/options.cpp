@@ -1,10 +1,14 @@
-// Parsing the offline renderer's command line.
+// Reading the offline renderer's command line with CLI11; the frame list has its own parser.
 #include "tools/capture/options.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
+#include <cstdint>
 #include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "tools/capture/production_length.h"
+#include "tools/capture/video_encoder.h"
 
 const char* const usageText =
     "Usage: ombra-capture [--out DIR] [--video FILE] [--fps N] [--frames LIST] [--seed N]\n"
@@ -12,15 +16,19 @@ const char* const usageText =
     "\n"
     "Plays the production on a simulated clock in a 640x480 window and writes what each\n"
     "frame shows, as PNG pictures, as a video, or both. Frame n is shown at n / fps seconds.\n"
+    "It needs an X display: without one, run it as xvfb-run -a ombra-capture ...\n"
     "\n"
     "  --out DIR      write DIR/frame_NNNNNN.png (640x480 RGB) and DIR/frames.csv\n"
-    "                 (frame,time,scene,phase,scene_time,render_ms); DIR is created if missing\n"
-    "  --video FILE   write the frames as a video through ffmpeg: H.264 in MP4 at --fps,\n"
-    "                 with Ombra.mp3 from the working directory as its AAC sound track when\n"
-    "                 that file is there; an older FILE is replaced once the video is complete\n"
+    "                 (frame,time,scene,phase,scene_time,render_ms); DIR is created if missing,\n"
+    "                 and one render at a time may write into it\n"
+    "  --video FILE   write the frames as a video through ffmpeg: H.264 at --fps in the\n"
+    "                 container FILE's name ends with (.mp4, .mkv or .mov), with Ombra.mp3\n"
+    "                 from the working directory as its AAC sound track when that file is\n"
+    "                 there; an older FILE is replaced once the video is complete\n"
     "  --fps N        frames per simulated second, 1 to 1000 (default 60)\n"
     "  --frames LIST  write only these frames as PNG, e.g. 0,180,349-352; every earlier frame\n"
-    "                 is still rendered, and rendering stops after the last one listed. A\n"
+    "                 is still rendered, and rendering stops after the last one listed, which\n"
+    "                 must be one the production shows (a frame past its end is refused). A\n"
     "                 video holds every frame from the first listed to the last, and its\n"
     "                 sound starts at the first one's time\n"
     "  --seed N       seed the outros' random generator with N (0 to 4294967295) instead of\n"
@@ -30,122 +38,95 @@ const char* const usageText =
     "\n"
     "At least one of --out and --video is needed. Without --frames the whole production is\n"
     "rendered and every frame written. Progress (frames, frames per second, time left) goes\n"
-    "to stderr, rewritten in place on a terminal and as a line now and then otherwise.\n";
+    "to stderr, rewritten in place on a terminal and as a line now and then otherwise.\n"
+    "Ctrl-C (or SIGTERM, SIGHUP) stops a render and removes its unfinished video.\n";
 
 namespace {
 
-constexpr long maxFramesPerSecond = 1000;
+constexpr std::uint64_t maxSeed = 0xFFFF'FFFF;
 
-// Whole decimal numbers only: no sign, no spaces, nothing after the digits.
-unsigned long long parseWholeNumber(const std::string& flag, const std::string& text,
-                                    unsigned long long largest) {
-    const bool allDigits =
-        !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-    errno = 0;
-    const unsigned long long value = allDigits ? std::strtoull(text.c_str(), nullptr, 10) : 0;
-    if (!allDigits || errno == ERANGE || value > largest) {
-        throw UsageError(flag + " expects a whole number up to " + std::to_string(largest) +
-                         ", not \"" + text + "\"");
-    }
-    return value;
+// CLI11 says what is wrong in words of its own; a name's absence is ours to word.
+std::string notEmpty(const std::string& what, const std::string& value) {
+    return value.empty() ? "needs " + what : std::string();
 }
 
-int parseFramesPerSecond(const std::string& text) {
-    const auto fps = parseWholeNumber("--fps", text, maxFramesPerSecond);
-    if (fps == 0) {
-        throw UsageError("--fps must be at least 1");
-    }
-    return static_cast<int>(fps);
-}
-
-FrameList parseFrames(const std::string& text) {
+FrameList parseFrames(const std::string& text, int framesPerSecond) {
+    FrameList frames;
     try {
-        return FrameList::parse(text);
+        frames = FrameList::parse(text);
     } catch (const std::invalid_argument& error) {
         throw UsageError(std::string("--frames: ") + error.what());
     }
+    const std::uint64_t lastShown = productionFrames(framesPerSecond) - 1;
+    if (frames.last() && *frames.last() > lastShown) {
+        throw UsageError("--frames: the production's last frame at " +
+                         std::to_string(framesPerSecond) + " fps is " + std::to_string(lastShown) +
+                         ", so frame " + std::to_string(*frames.last()) + " never shows");
+    }
+    return frames;
 }
 
-// The smallest number a frame list names, from its text once FrameList has accepted it: every
-// item is then a number or a range "first-last" of digits.
-FrameList::Frame firstListedFrame(const std::string& text) {
-    FrameList::Frame first = FrameList::largestFrame;
-    std::string::size_type begin = 0;
-    while (begin <= text.size()) {
-        const auto end = std::min(text.find(',', begin), text.size());
-        const std::string item = text.substr(begin, end - begin);
-        first = std::min<FrameList::Frame>(first, std::stoull(item.substr(0, item.find('-'))));
-        begin = end + 1;
+void checkVideoName(const std::string& file) {
+    if (!videoContainer(file)) {
+        throw UsageError("--video: cannot tell the container from \"" + file +
+                         "\": name it .mp4, .mkv or .mov");
     }
-    return first;
-}
-
-// "--flag value" or "--flag=value".
-struct Argument {
-    std::string flag;
-    std::optional<std::string> attachedValue;
-};
-
-Argument splitArgument(const std::string& text) {
-    const auto equals = text.find('=');
-    if (text.rfind("--", 0) == 0 && equals != std::string::npos) {
-        return {text.substr(0, equals), text.substr(equals + 1)};
-    }
-    return {text, std::nullopt};
 }
 
 } // namespace
 
 CaptureOptions parseOptions(int argc, const char* const* argv) {
-    const std::vector<std::string> args(argv, argv + argc);
     CaptureOptions options;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            return options;
-        }
+    const std::vector<std::string> args(argv, argv + argc);
+    if (std::find_if(args.begin(), args.end(), [](const std::string& arg) {
+            return arg == "--help" || arg == "-h";
+        }) != args.end()) {
+        options.help = true;
+        return options;
     }
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const Argument argument = splitArgument(args[i]);
-        const auto value = [&]() -> std::string {
-            if (argument.attachedValue) {
-                return *argument.attachedValue;
-            }
-            if (i + 1 >= args.size()) {
-                throw UsageError(argument.flag + " needs a value");
-            }
-            return args[++i];
-        };
-        if (argument.flag == "--out") {
-            options.outputFolder = value();
-            if (options.outputFolder->empty()) {
-                throw UsageError("--out needs a folder name");
-            }
-        } else if (argument.flag == "--video") {
-            options.videoFile = value();
-            if (options.videoFile->empty()) {
-                throw UsageError("--video needs a file name");
-            }
-        } else if (argument.flag == "--quiet") {
-            if (argument.attachedValue) {
-                throw UsageError("--quiet takes no value");
-            }
-            options.quiet = true;
-        } else if (argument.flag == "--fps") {
-            options.framesPerSecond = parseFramesPerSecond(value());
-        } else if (argument.flag == "--frames") {
-            const std::string list = value();
-            options.frames = parseFrames(list);
-            options.firstListedFrame = firstListedFrame(list);
-        } else if (argument.flag == "--seed") {
-            options.outroSeed =
-                static_cast<unsigned>(parseWholeNumber("--seed", value(), 0xFFFFFFFFull));
-        } else {
-            throw UsageError("unknown argument \"" + args[i] + "\"");
-        }
+    CLI::App app("ombra-capture");
+    app.set_help_flag();
+    std::string frameText, outFolder, videoFile;
+    std::uint64_t seed = 0;
+    CLI::Option* out = app.add_option("--out", outFolder)->check([](const std::string& value) {
+        return notEmpty("a folder name", value);
+    });
+    CLI::Option* video = app.add_option("--video", videoFile)->check([](const std::string& value) {
+        return notEmpty("a file name", value);
+    });
+    app.add_option("--fps", options.framesPerSecond)->check(CLI::Range(1, maxFramesPerSecond));
+    CLI::Option* frames = app.add_option("--frames", frameText);
+    CLI::Option* seedOption =
+        app.add_option("--seed", seed)->check(CLI::Range(std::uint64_t{0}, maxSeed));
+    app.add_flag("--quiet", options.quiet);
+    // CLI11 would read "--quiet=no" as false; a flag here takes no value at all.
+    if (std::any_of(args.begin(), args.end(),
+                    [](const std::string& arg) { return arg.rfind("--quiet=", 0) == 0; })) {
+        throw UsageError("--quiet takes no value");
     }
 
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        throw UsageError(error.what());
+    }
+
+    if (out->count() > 0) {
+        options.outputFolder = outFolder;
+    }
+    if (video->count() > 0) {
+        checkVideoName(videoFile);
+        options.videoFile = videoFile;
+    }
+    if (frames->count() > 0) {
+        options.frames = parseFrames(frameText, options.framesPerSecond);
+    }
+    if (seedOption->count() > 0) {
+        options.outroSeed = static_cast<unsigned>(seed);
+    }
     if (!options.outputFolder && !options.videoFile) {
         throw UsageError("nothing to write: give --out DIR, --video FILE or both");
     }

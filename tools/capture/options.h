@@ -7,24 +7,28 @@
 
 #include "tools/capture/frame_list.h"
 
+// The largest --fps: at that rate the production is about 137,000 frames.
+constexpr int maxFramesPerSecond = 1000;
+
 struct CaptureOptions {
     bool help = false;
     int framesPerSecond = 60;
     std::optional<std::string> outputFolder; // --out: PNG frames and frames.csv
-    std::optional<std::string> videoFile;    // --video: the frames as an MP4 video
+    std::optional<std::string> videoFile;    // --video: the frames as a video
     FrameList frames;                        // the frames written as PNG; every frame by default
-    FrameList::Frame firstListedFrame = 0;   // where a video starts; 0 without --frames
     std::optional<unsigned> outroSeed;       // --seed; the wall clock seeds the outros without it
     bool quiet = false;                      // --quiet: no progress on stderr
 };
 
-// A command line that cannot be run; the message says why.
+// A command line that cannot be run; the message says why in one line.
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Reads the arguments after the program name. "--help" anywhere wins over everything else.
-// Throws UsageError for an unknown flag, a missing or bad value, or no output at all.
+// Reads the arguments after the program name, as "--flag value" or "--flag=value". "--help"
+// anywhere wins over everything else. Throws UsageError for an unknown flag, a missing or bad
+// value, a frame past the production's end at the chosen rate, a video container it cannot
+// tell from the file name, or no output at all.
 CaptureOptions parseOptions(int argc, const char* const* argv);
 
 // The text printed for --help.

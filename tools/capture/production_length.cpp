@@ -1,30 +1,48 @@
-// Estimating the production's length in frames from the Scenes' play times and the outros'.
+// Working out the production's phases frame by frame, reading the clock as the frame loop does.
 #include "tools/capture/production_length.h"
 
-#include <cmath>
+#include <iterator>
 
-#include "app/timeline.h"
+#include "scenes/scene_builders.h"
+#include "tools/capture/frame_time.h"
+#include "transitions/outros.h"
 
 namespace {
 
-// Seconds each Scene's outro runs, in playing order: they end by their own clocks, which the
-// SceneTable does not record.
-constexpr double outroSeconds[sceneCount] = {5.51, 5.0, 3.0, 2.91, 3.91, 5.5};
+static_assert(std::size(scenePlayTimes) == std::size(outroRunTimes));
 
-std::uint64_t framesFor(double seconds, int framesPerSecond) {
-    return static_cast<std::uint64_t>(std::ceil(seconds * framesPerSecond));
+// The first frame from `frame` on whose clock, started in frame `clockStart`, reads `seconds`.
+std::uint64_t firstFrameReaching(float seconds, std::uint64_t clockStart, std::uint64_t frame,
+                                 int framesPerSecond) {
+    const DemoClock::Ticks start = frameTicks(clockStart, framesPerSecond);
+    while (DemoClock::secondsBetween(start, frameTicks(frame, framesPerSecond)) < seconds) {
+        ++frame;
+    }
+    return frame;
 }
 
 } // namespace
 
-std::uint64_t estimatedProductionFrames(int framesPerSecond) {
-    // A Scene and its outro each take about their seconds' worth of frames: the outro adds the
-    // frame that captures the picture before its clock runs, and the next Scene starts a frame
-    // early, in the outro's last frame. Only Scene 1 also shows the time 0.
-    std::uint64_t frames = 1;
-    for (int scene = 0; scene < sceneCount; ++scene) {
-        frames += framesFor(sceneTable[scene].duration, framesPerSecond) +
-                  framesFor(outroSeconds[scene], framesPerSecond);
+std::vector<ProductionPhase> productionPhases(int framesPerSecond) {
+    std::vector<ProductionPhase> phases;
+    const int scenes = static_cast<int>(std::size(scenePlayTimes));
+    std::uint64_t clockStart = 0; // the frame in which the Scene's clock starts
+    std::uint64_t frame = 0;
+    for (int scene = 1; scene <= scenes; ++scene) {
+        const std::uint64_t outroStart =
+            firstFrameReaching(scenePlayTimes[scene - 1], clockStart, frame, framesPerSecond);
+        phases.push_back({scene, false, frame, outroStart - frame});
+        const std::uint64_t finishing =
+            firstFrameReaching(outroRunTimes[scene - 1], outroStart, outroStart, framesPerSecond);
+        const bool finishingShown = scene < scenes;
+        frame = finishing + (finishingShown ? 1 : 0);
+        phases.push_back({scene, true, outroStart, frame - outroStart});
+        clockStart = finishing;
     }
-    return frames;
+    return phases;
+}
+
+std::uint64_t productionFrames(int framesPerSecond) {
+    const ProductionPhase last = productionPhases(framesPerSecond).back();
+    return last.firstFrame + last.frames;
 }

@@ -32,10 +32,10 @@ std::string clockText(double seconds) {
 
 } // namespace
 
-RenderProgress::RenderProgress(std::uint64_t totalFrames, bool totalEstimated, std::FILE* output)
-    : stream(output), inPlace(isatty(fileno(output)) != 0),
-      total(std::max<std::uint64_t>(1, totalFrames)), estimated(totalEstimated),
-      start(Clock::now()), lastShown(start) {}
+RenderProgress::RenderProgress(const std::vector<ProductionPhase>& phases, std::FILE* output)
+    : stream(output), inPlace(isatty(fileno(output)) != 0), timeLeft(phases),
+      total(std::max<std::uint64_t>(1, timeLeft.framesLeft())), start(Clock::now()),
+      lastFrame(start), lastShown(start) {}
 
 RenderProgress::~RenderProgress() {
     if (openLineLength > 0) {
@@ -44,11 +44,16 @@ RenderProgress::~RenderProgress() {
     }
 }
 
-void RenderProgress::frameRendered() {
-    ++rendered;
+void RenderProgress::frameRendered(const FrameInfo& info, double renderSeconds,
+                                   double renderCpuSeconds) {
     const Clock::time_point now = Clock::now();
+    timeLeft.add(phaseIndex(info.scene, info.outro),
+                 {secondsBetween(lastFrame, now), renderSeconds, renderCpuSeconds});
+    lastFrame = now;
+    ++rendered;
     if (inPlace) {
-        if (now - lastShown >= terminalInterval) {
+        // The first frame shows at once that the render is under way.
+        if (rendered == 1 || now - lastShown >= terminalInterval) {
             show(status(now), now);
         }
         return;
@@ -77,20 +82,16 @@ void RenderProgress::finish() {
     }
 }
 
-// "frame 600 / about 8235 (7%), 34.8 frames/s, about 3:39 left"
+// "frame 600 / 8230 (7%), 34.8 frames/s, about 3:39 left"
 std::string RenderProgress::status(Clock::time_point now) const {
-    // An estimate that falls short grows with the frames rendered.
-    const std::uint64_t expected = std::max(total, rendered);
-    std::string text = "frame " + std::to_string(rendered) + " / " + (estimated ? "about " : "") +
-                       std::to_string(expected) + " (" + std::to_string(rendered * 100 / expected) +
-                       "%)";
+    std::string text = "frame " + std::to_string(rendered) + " / " + std::to_string(total) + " (" +
+                       std::to_string(rendered * 100 / total) + "%)";
     const double seconds = secondsBetween(start, now);
     if (rendered > 0 && seconds > 0) {
-        const double framesPerSecond = static_cast<double>(rendered) / seconds;
         char rate[96];
-        std::snprintf(
-            rate, sizeof rate, ", %.1f frames/s, about %s left", framesPerSecond,
-            clockText(static_cast<double>(expected - rendered) / framesPerSecond).c_str());
+        std::snprintf(rate, sizeof rate, ", %.1f frames/s, about %s left",
+                      static_cast<double>(rendered) / seconds,
+                      clockText(timeLeft.secondsLeft()).c_str());
         text += rate;
     }
     return text;

@@ -2,6 +2,8 @@
 // shell, so any file name is safe), fed through a pipe, and judged by its exit status.
 #include "tools/capture/video_encoder.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -13,6 +15,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "tools/capture/stop_signals.h"
 
 extern char** environ;
 
@@ -41,7 +45,8 @@ std::string fileUrl(const std::string& path) {
     return "file:" + path;
 }
 
-std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const std::string& output) {
+std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const std::string& output,
+                                         const std::string& container) {
     std::vector<std::string> args{"ffmpeg",    "-hide_banner", "-nostdin", "-nostats",
                                   "-loglevel", "error",        "-y"};
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
@@ -62,7 +67,11 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const st
         args.insert(args.end(),
                     {"-map", "1:a", "-c:a", "aac", "-b:a", audioBitRate, "-af", trim, "-shortest"});
     }
-    args.insert(args.end(), {"-movflags", "+faststart", "-f", "mp4", fileUrl(output)});
+    if (container != "matroska") {
+        // The index goes first, so that players start before the whole file has arrived.
+        args.insert(args.end(), {"-movflags", "+faststart"});
+    }
+    args.insert(args.end(), {"-f", container, fileUrl(output)});
     return args;
 }
 
@@ -119,7 +128,9 @@ int startFfmpeg(const std::vector<std::string>& args, int input, int log, pid_t&
     posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&files, log, STDERR_FILENO);
 
-    // Ignored signals stay ignored across exec; ffmpeg gets SIGPIPE back as it expects it.
+    // Ignored signals stay ignored across exec; ffmpeg gets SIGPIPE back as it expects it. A
+    // process group of its own keeps a terminal's Ctrl-C from reaching it: the renderer decides
+    // what becomes of a video that was cut short.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t defaults;
@@ -129,7 +140,9 @@ int startFfmpeg(const std::vector<std::string>& args, int input, int log, pid_t&
     sigset_t noneBlocked;
     sigemptyset(&noneBlocked);
     posix_spawnattr_setsigmask(&attributes, &noneBlocked);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK |
+                                              POSIX_SPAWN_SETPGROUP);
 
     std::vector<char*> argv;
     for (const std::string& arg : args) {
@@ -144,11 +157,34 @@ int startFfmpeg(const std::vector<std::string>& args, int input, int log, pid_t&
 
 } // namespace
 
+std::optional<std::string> videoContainer(const std::string& path) {
+    const std::string::size_type dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
+        return std::nullopt;
+    }
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == "mp4") {
+        return "mp4";
+    }
+    if (extension == "mkv") {
+        return "matroska";
+    }
+    if (extension == "mov") {
+        return "mov";
+    }
+    return std::nullopt;
+}
+
 VideoEncoder::VideoEncoder(const VideoSettings& videoSettings)
     : settings(videoSettings),
       partialPath(settings.path + "." + std::to_string(getpid()) + ".part") {
     if (std::filesystem::is_directory(settings.path)) {
         throw std::runtime_error("cannot write " + settings.path + ": it is a folder");
+    }
+    if (!videoContainer(settings.path)) {
+        throw std::runtime_error("cannot write " + settings.path + ": name it .mp4, .mkv or .mov");
     }
     claimFile(partialPath, settings.path);
     try {
@@ -179,7 +215,8 @@ void VideoEncoder::start() {
     fcntl(pipeInput, F_SETPIPE_SZ, pipeBytes); // a smaller pipe only costs speed
 
     const int error =
-        startFfmpeg(ffmpegArguments(settings, partialPath), ends[0], fileno(log.get()), child);
+        startFfmpeg(ffmpegArguments(settings, partialPath, *videoContainer(settings.path)), ends[0],
+                    fileno(log.get()), child);
     close(ends[0]); // ffmpeg holds its own copy
     if (error != 0) {
         child = -1;
@@ -200,6 +237,7 @@ void VideoEncoder::addFrame(const RgbImage& frame) {
     const std::uint8_t* next = frame.pixels.data();
     std::size_t left = frame.pixels.size();
     while (left > 0) {
+        throwIfStopRequested(); // a signal cuts a write short or fails it with EINTR
         const ssize_t written = write(pipeInput, next, left);
         if (written < 0 && errno == EINTR) {
             continue;
@@ -223,7 +261,7 @@ void VideoEncoder::finish() {
     }
     close(pipeInput);
     pipeInput = -1;
-    const int status = waitForExit();
+    const int status = waitForExit(/*stoppable=*/true);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         abandon();
         throw std::runtime_error("ffmpeg failed to write " + settings.path + " (" +
@@ -248,12 +286,15 @@ void VideoEncoder::fail(const std::string& what) {
                              describeExit(status) + ")" + logTail(log.get()));
 }
 
-int VideoEncoder::waitForExit() {
+int VideoEncoder::waitForExit(bool stoppable) {
     int status = 0;
     if (child <= 0) {
         return status;
     }
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        if (stoppable) {
+            throwIfStopRequested();
+        }
     }
     child = -1;
     return status;

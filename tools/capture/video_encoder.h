@@ -1,5 +1,5 @@
 // Encoding rendered frames as a video: an ffmpeg child process fed raw RGB frames through a pipe
-// to its standard input, writing H.264 in MP4 with the soundtrack as AAC.
+// to its standard input, writing H.264 with the soundtrack as AAC in MP4, Matroska or QuickTime.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,10 @@ struct VideoSettings {
     double soundtrackStart = 0.0;          // seconds into the soundtrack of the first frame
 };
 
+// The ffmpeg container for a video file, from its name's extension: "mp4" for .mp4, "matroska"
+// for .mkv, "mov" for .mov, whatever the letters' case; empty for any other name.
+std::optional<std::string> videoContainer(const std::string& path);
+
 class VideoEncoder {
   public:
     // Starts ffmpeg. Throws std::runtime_error when the file cannot be created or ffmpeg cannot
@@ -33,12 +37,13 @@ class VideoEncoder {
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
     // Sends one frame of the settings' size, RGB, top row first. Throws std::runtime_error,
-    // quoting ffmpeg's messages, when ffmpeg has stopped taking frames.
+    // quoting ffmpeg's messages, when ffmpeg has stopped taking frames, and StopRequested when a
+    // stop signal arrives while it waits for ffmpeg.
     void addFrame(const RgbImage& frame);
 
     // Ends the stream and waits for ffmpeg to write the file. Throws std::runtime_error, quoting
-    // ffmpeg's messages, when no frame was sent or ffmpeg did not succeed; the video is in place
-    // only when this returns.
+    // ffmpeg's messages, when no frame was sent or ffmpeg did not succeed, and StopRequested when
+    // a stop signal arrives meanwhile; the video is in place only when this returns.
     void finish();
 
   private:
@@ -48,7 +53,8 @@ class VideoEncoder {
 
     void start();
     [[noreturn]] void fail(const std::string& what);
-    int waitForExit();
+    // Reaps ffmpeg; a `stoppable` wait gives way to a stop request.
+    int waitForExit(bool stoppable = false);
     void abandon();
 
     VideoSettings settings;

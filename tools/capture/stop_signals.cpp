@@ -1,0 +1,35 @@
+// The stop request, set from the signal handler and read by the render.
+#include "tools/capture/stop_signals.h"
+
+#include <csignal>
+#include <initializer_list>
+
+namespace {
+
+volatile std::sig_atomic_t requestedBy = 0;
+
+extern "C" void requestStop(int signal) {
+    requestedBy = signal;
+}
+
+} // namespace
+
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0; // no SA_RESTART
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+int requestedStop() {
+    return requestedBy;
+}
+
+void throwIfStopRequested() {
+    if (requestedBy != 0) {
+        throw StopRequested{requestedBy};
+    }
+}
