@@ -18,12 +18,17 @@ GLuint makeRenderbuffer(GLenum format) {
 void createPicture() {
     // 8 bits a channel and a 24-bit depth buffer, as the window would have them, so that the
     // picture rounds colours and resolves equal depths exactly as drawing on the window does.
+    // Mesa keeps a window's rows upside down; a picture kept the same way also meets the edges of
+    // Shapes and interpolates their shading to the last bit as the window did.
     const GLuint colour = makeRenderbuffer(GL_RGBA8);
     const GLuint depth = makeRenderbuffer(GL_DEPTH_COMPONENT24);
     glGenFramebuffers(1, &state.framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, state.framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    if (GLEW_MESA_framebuffer_flip_y) {
+        glFramebufferParameteri(GL_FRAMEBUFFER, GL_FRAMEBUFFER_FLIP_Y_MESA, GL_TRUE);
+    }
 }
 
 void usePicture() {
@@ -33,6 +38,8 @@ void usePicture() {
 
 void presentPicture(GLuint target, Size size, bool smooth) {
     const Rectangle shown = letterbox(size, pictureSize);
+    // Mesa gathers bitmap text and draws it late; it must land in the picture, shaded as there.
+    glFlush();
     glBindFramebuffer(GL_FRAMEBUFFER, target);
     glClear(GL_COLOR_BUFFER_BIT); // the bars; the production never changes the black clear colour
     glBindFramebuffer(GL_READ_FRAMEBUFFER, state.framebuffer);

@@ -27,12 +27,14 @@ PngPicture readPng(const std::string& path) {
     image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_file(&image, path.c_str())) {
         // The file's own format, before asking for 8-bit RGB.
-        const bool fits =
-            image.format == PNG_FORMAT_RGB && image.width == 640 && image.height == 480;
+        const bool rgb = image.format == PNG_FORMAT_RGB;
+        picture.width = static_cast<int>(image.width);
+        picture.height = static_cast<int>(image.height);
         image.format = PNG_FORMAT_RGB;
         picture.rows.resize(PNG_IMAGE_SIZE(image));
-        picture.is640x480Rgb =
-            fits && png_image_finish_read(&image, nullptr, picture.rows.data(), 0, nullptr);
+        picture.isRgb =
+            rgb && png_image_finish_read(&image, nullptr, picture.rows.data(), 0, nullptr);
+        picture.is640x480Rgb = picture.isRgb && picture.width == 640 && picture.height == 480;
     }
     png_image_free(&image);
     return picture;

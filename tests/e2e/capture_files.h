@@ -6,7 +6,9 @@
 #include <vector>
 
 struct PngPicture {
-    bool is640x480Rgb = false;      // readable, stored as 640x480 8-bit RGB without alpha
+    bool isRgb = false;        // readable, stored as 8-bit RGB without alpha
+    bool is640x480Rgb = false; // and 640x480
+    int width = 0, height = 0;
     std::vector<std::uint8_t> rows; // decoded to 8-bit RGB, top row first
 };
 

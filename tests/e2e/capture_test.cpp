@@ -27,8 +27,8 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
     TempFolder folder;
     const ProcessResult help = runCapture({"--help"}, folder.path());
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* text :
-         {"--out", "--fps", "--frames", "--seed", "--video", "--quiet", "ffmpeg", "Ombra.mp3"}) {
+    for (const char* text : {"--out", "--fps", "--frames", "--seed", "--video", "--quiet", "--size",
+                             "--smooth", "--preset", "ffmpeg", "Ombra.mp3"}) {
         EXPECT_NE(help.out.find(text), std::string::npos) << "usage does not mention " << text;
     }
 
@@ -49,6 +49,10 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
         {{"--video", "v.avi"}, "v.avi", 2},
         {{"--video", "-"}, "\"-\"", 2},
         {{"--video", "v.mp4", "--quiet=yes"}, "--quiet", 2},
+        {{"--out", "o", "--size", "0x480"}, "0x480", 2},
+        {{"--out", "o", "--size", "1920X1080"}, "1920X1080", 2},
+        {{"--video", "v.mp4", "--size", "641x480"}, "641x480", 2},
+        {{"--video", "v.mp4", "--preset", "quick"}, "quick", 2},
         {{"--out", plainFile, "--frames", "0"}, plainFile, 1},
         {{"--video", noFolder, "--frames", "0-9"}, noFolder, 1}};
     for (const RefusedCommand& refused : cases) {

@@ -1,5 +1,6 @@
-// The offline renderer: plays the production on a simulated clock in a 640x480 window and writes
-// what each frame shows as PNG pictures with a frames.csv log, as a video, or both.
+// The offline renderer: plays the production on a simulated clock, draws each frame off screen as
+// the demo does, presents it in a frame of the chosen size and writes that as PNG pictures with a
+// frames.csv log, as a video, or both.
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -21,15 +22,16 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 
+#include "app/picture.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
-#include "tools/capture/back_buffer.h"
 #include "tools/capture/folder_lock.h"
 #include "tools/capture/frame_log.h"
 #include "tools/capture/frame_time.h"
 #include "tools/capture/options.h"
+#include "tools/capture/output_frame.h"
 #include "tools/capture/png_writer.h"
 #include "tools/capture/production_length.h"
 #include "tools/capture/progress.h"
@@ -137,9 +139,10 @@ void openOutputs(const CaptureOptions& options, Outputs& outputs) {
     if (options.videoFile) {
         VideoSettings settings;
         settings.path = *options.videoFile;
-        settings.width = pictureWidth;
-        settings.height = pictureHeight;
+        settings.width = options.size.width;
+        settings.height = options.size.height;
         settings.framesPerSecond = options.framesPerSecond;
+        settings.preset = options.preset;
         settings.soundtrack = videoSoundtrack();
         settings.soundtrackStart = static_cast<double>(firstFrame) / options.framesPerSecond;
         outputs.video.emplace(settings);
@@ -222,6 +225,7 @@ std::vector<ProductionPhase> renderedPhases(const CaptureOptions& options) {
 // PNG files get the listed frames; the video every frame from the first listed on.
 void renderFrames(const CaptureOptions& options, Outputs& outputs,
                   std::optional<RenderProgress>& progress) {
+    OutputFrame output(options.size);
     const std::uint64_t productionEnd = productionFrames(options.framesPerSecond);
     const std::uint64_t end = options.frames.last() ? *options.frames.last() + 1 : productionEnd;
     const FrameList::Frame firstFrame = options.frames.first().value_or(0);
@@ -234,18 +238,20 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
         const auto renderStart = std::chrono::steady_clock::now();
         const double processorStart = processorSeconds();
         FrameInfo info;
+        usePicture();
         if (!runFrame(&info)) {
             throw std::runtime_error("the production ended at frame " + std::to_string(frame) +
                                      ", before the frame its schedule shows last (" +
                                      std::to_string(productionEnd - 1) + ")");
         }
+        output.present(options.smooth);
         glFinish(); // the software rasteriser draws only when made to
         const double renderSeconds = secondsSince(renderStart);
         const double renderCpuSeconds = processorSeconds() - processorStart;
         const bool toPng = outputs.log && options.frames.contains(frame);
         const bool toVideo = outputs.video && frame >= firstFrame;
         if (toPng || toVideo) {
-            const RgbImage picture = readBackBuffer(pictureWidth, pictureHeight);
+            const RgbImage picture = output.read();
             if (toPng) {
                 writePng(framePath(*options.outputFolder, frame), picture);
             }
@@ -259,11 +265,11 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
         if (progress) {
             progress->frameRendered(info, renderSeconds, renderCpuSeconds);
         }
-        glutSwapBuffers();
     }
     // Past the last frame the production ends by itself, as its schedule says it does.
     if (end == productionEnd) {
         DemoClock::setManualTime(frameTicks(end, options.framesPerSecond));
+        usePicture();
         if (runFrame()) {
             throw std::runtime_error("the production went on past frame " +
                                      std::to_string(end - 1) + ", the last one its schedule shows");
@@ -278,6 +284,7 @@ int capture(const CaptureOptions& options, const char* programName) {
     Outputs outputs;
     openOutputs(options, outputs);
     prepareProduction(options);
+    createPicture();
     buildScenes();
     std::cout << std::endl;
     std::optional<RenderProgress> progress;

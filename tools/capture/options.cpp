@@ -7,24 +7,30 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/options.h"
 #include "tools/capture/production_length.h"
 #include "tools/capture/video_encoder.h"
 
 const char* const usageText =
-    "Usage: ombra-capture [--out DIR] [--video FILE] [--fps N] [--frames LIST] [--seed N]\n"
-    "                     [--quiet]\n"
+    "Usage: ombra-capture [--out DIR] [--video FILE] [--size WxH] [--smooth] [--fps N]\n"
+    "                     [--frames LIST] [--seed N] [--preset NAME] [--quiet]\n"
     "\n"
-    "Plays the production on a simulated clock in a 640x480 window and writes what each\n"
-    "frame shows, as PNG pictures, as a video, or both. Frame n is shown at n / fps seconds.\n"
+    "Plays the production on a simulated clock and writes what each frame shows, as PNG\n"
+    "pictures, as a video, or both. Frame n is shown at n / fps seconds.\n"
     "It needs an X display: without one, run it as xvfb-run -a ombra-capture ...\n"
     "\n"
-    "  --out DIR      write DIR/frame_NNNNNN.png (640x480 RGB) and DIR/frames.csv\n"
+    "  --out DIR      write DIR/frame_NNNNNN.png (RGB, --size) and DIR/frames.csv\n"
     "                 (frame,time,scene,phase,scene_time,render_ms); DIR is created if missing,\n"
     "                 and one render at a time may write into it\n"
     "  --video FILE   write the frames as a video through ffmpeg: H.264 at --fps in the\n"
     "                 container FILE's name ends with (.mp4, .mkv or .mov), with Ombra.mp3\n"
     "                 from the working directory as its AAC sound track when that file is\n"
     "                 there; an older FILE is replaced once the video is complete\n"
+    "  --size WxH     the frames' size (default 640x480, the production's own): the 640x480\n"
+    "                 picture scaled to the largest size that fits with its shape kept,\n"
+    "                 centred, black bars elsewhere; 1920x1080 gives it at 1440x1080. A video\n"
+    "                 needs an even width and height\n"
+    "  --smooth       scale with linear filtering instead of keeping the pixels crisp\n"
     "  --fps N        frames per simulated second, 1 to 1000 (default 60)\n"
     "  --frames LIST  write only these frames as PNG, e.g. 0,180,349-352; every earlier frame\n"
     "                 is still rendered, and rendering stops after the last one listed, which\n"
@@ -33,6 +39,9 @@ const char* const usageText =
     "                 sound starts at the first one's time\n"
     "  --seed N       seed the outros' random generator with N (0 to 4294967295) instead of\n"
     "                 the wall clock, so that runs repeat exactly\n"
+    "  --preset NAME  x264's speed for the video at the same quality: ultrafast, superfast,\n"
+    "                 veryfast (default), faster, fast, medium, slow, slower or veryslow;\n"
+    "                 the slower, the smaller the file\n"
     "  --quiet        show no progress on stderr\n"
     "  --help         show this text\n"
     "\n"
@@ -64,6 +73,32 @@ FrameList parseFrames(const std::string& text, int framesPerSecond) {
                          ", so frame " + std::to_string(*frames.last()) + " never shows");
     }
     return frames;
+}
+
+Size parseFrameSize(const std::string& text) {
+    Size size;
+    if (!parseSize(text, size)) {
+        throw UsageError("--size: \"" + text + "\" is not a size such as 1920x1080");
+    }
+    return size;
+}
+
+void checkVideoSize(Size size) {
+    if (size.width % 2 != 0 || size.height % 2 != 0) {
+        throw UsageError("--size: a video needs an even width and height, which " +
+                         std::to_string(size.width) + "x" + std::to_string(size.height) +
+                         " has not (H.264 stores colour for two by two pixels)");
+    }
+}
+
+void checkPreset(const std::string& preset) {
+    static const std::vector<std::string> presets{"ultrafast", "superfast", "veryfast",
+                                                  "faster",    "fast",      "medium",
+                                                  "slow",      "slower",    "veryslow"};
+    if (std::find(presets.begin(), presets.end(), preset) == presets.end()) {
+        throw UsageError("--preset: \"" + preset + "\" is not one of x264's presets (ultrafast " +
+                         "... veryslow)");
+    }
 }
 
 void checkVideoName(const std::string& file) {
@@ -100,10 +135,17 @@ CaptureOptions parseOptions(int argc, const char* const* argv) {
     CLI::Option* seedOption =
         app.add_option("--seed", seed)->check(CLI::Range(std::uint64_t{0}, maxSeed));
     app.add_flag("--quiet", options.quiet);
+    std::string sizeText;
+    CLI::Option* sizeOption = app.add_option("--size", sizeText);
+    app.add_flag("--smooth", options.smooth);
+    CLI::Option* presetOption = app.add_option("--preset", options.preset);
     // CLI11 would read "--quiet=no" as false; a flag here takes no value at all.
-    if (std::any_of(args.begin(), args.end(),
-                    [](const std::string& arg) { return arg.rfind("--quiet=", 0) == 0; })) {
-        throw UsageError("--quiet takes no value");
+    for (const std::string& arg : args) {
+        for (const std::string flag : {"--quiet", "--smooth"}) {
+            if (arg.rfind(flag + "=", 0) == 0) {
+                throw UsageError(flag + " takes no value");
+            }
+        }
     }
 
     // CLI11 takes the arguments last first.
@@ -117,8 +159,15 @@ CaptureOptions parseOptions(int argc, const char* const* argv) {
     if (out->count() > 0) {
         options.outputFolder = outFolder;
     }
+    if (sizeOption->count() > 0) {
+        options.size = parseFrameSize(sizeText);
+    }
+    if (presetOption->count() > 0) {
+        checkPreset(options.preset);
+    }
     if (video->count() > 0) {
         checkVideoName(videoFile);
+        checkVideoSize(options.size);
         options.videoFile = videoFile;
     }
     if (frames->count() > 0) {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/letterbox.h"
 #include "tools/capture/frame_list.h"
 
 // The largest --fps: at that rate the production is about 137,000 frames.
@@ -18,6 +19,9 @@ struct CaptureOptions {
     FrameList frames;                        // the frames written as PNG; every frame by default
     std::optional<unsigned> outroSeed;       // --seed; the wall clock seeds the outros without it
     bool quiet = false;                      // --quiet: no progress on stderr
+    Size size{640, 480};                     // --size: the frames written, picture scaled to fit
+    bool smooth = false;                     // --smooth: scale with linear filtering
+    std::string preset = "veryfast";         // --preset: x264's speed for the video
 };
 
 // A command line that cannot be run; the message says why in one line.
@@ -28,7 +32,8 @@ struct UsageError : std::runtime_error {
 // Reads the arguments after the program name, as "--flag value" or "--flag=value". "--help"
 // anywhere wins over everything else. Throws UsageError for an unknown flag, a missing or bad
 // value, a frame past the production's end at the chosen rate, a video container it cannot
-// tell from the file name, or no output at all.
+// tell from the file name, a video size H.264 cannot take (odd sides), an unknown x264 preset,
+// or no output at all.
 CaptureOptions parseOptions(int argc, const char* const* argv);
 
 // The text printed for --help.

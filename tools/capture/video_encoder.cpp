@@ -56,8 +56,8 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const st
     if (settings.soundtrack) {
         args.insert(args.end(), {"-i", fileUrl(*settings.soundtrack)});
     }
-    args.insert(args.end(),
-                {"-map", "0:v", "-c:v", "libx264", "-crf", videoQuality, "-pix_fmt", "yuv420p"});
+    args.insert(args.end(), {"-map", "0:v", "-c:v", "libx264", "-preset", settings.preset, "-crf",
+                             videoQuality, "-pix_fmt", "yuv420p"});
     if (settings.soundtrack) {
         // The sound is decoded from the file's start and trimmed to the first frame's time (an
         // input seek would leave the decoder's first frames silent); silence pads a soundtrack

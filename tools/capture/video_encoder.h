@@ -19,6 +19,7 @@ struct VideoSettings {
     int framesPerSecond = 0;
     std::optional<std::string> soundtrack; // an audio file to mux as AAC, or none
     double soundtrackStart = 0.0;          // seconds into the soundtrack of the first frame
+    std::string preset = "veryfast";       // x264's trade of speed against file size
 };
 
 // The ffmpeg container for a video file, from its name's extension: "mp4" for .mp4, "matroska"
