@@ -1,6 +1,6 @@
 // The offline renderer: plays the production on a simulated clock, draws each frame off screen as
-// the demo does, presents it in a frame of the chosen size and writes that as PNG pictures with a
-// frames.csv log, as a video, or both.
+// the demo does, shows it in a frame of the chosen size as a window would, and writes that as PNG
+// pictures with a frames.csv log, as a video, or both.
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -225,7 +225,7 @@ std::vector<ProductionPhase> renderedPhases(const CaptureOptions& options) {
 // PNG files get the listed frames; the video every frame from the first listed on.
 void renderFrames(const CaptureOptions& options, Outputs& outputs,
                   std::optional<RenderProgress>& progress) {
-    OutputFrame output(options.size);
+    const OutputFrame output(options.size, options.smooth);
     const std::uint64_t productionEnd = productionFrames(options.framesPerSecond);
     const std::uint64_t end = options.frames.last() ? *options.frames.last() + 1 : productionEnd;
     const FrameList::Frame firstFrame = options.frames.first().value_or(0);
@@ -244,7 +244,6 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
                                      ", before the frame its schedule shows last (" +
                                      std::to_string(productionEnd - 1) + ")");
         }
-        output.present(options.smooth);
         glFinish(); // the software rasteriser draws only when made to
         const double renderSeconds = secondsSince(renderStart);
         const double renderCpuSeconds = processorSeconds() - processorStart;

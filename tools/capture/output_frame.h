@@ -1,25 +1,19 @@
-// The renderer's output: a frame of the chosen size, off screen, that the production's picture is
-// presented into and read back from.
+// The renderer's output: what a frame of the chosen size shows of the production's picture.
 #pragma once
-
-#include <GL/glew.h>
 
 #include "app/letterbox.h"
 #include "tools/capture/png_writer.h"
 
 class OutputFrame {
   public:
-    // Makes the frame; needs a current OpenGL context.
-    explicit OutputFrame(Size size);
+    OutputFrame(Size size, bool smooth);
 
-    // Shows the picture drawn so far in the frame, as a window would show it: scaled to fit,
-    // centred, black bars around it.
-    void present(bool smooth);
-
-    // The frame's pixels as RGB, top row first as image files store them.
+    // Reads the picture drawn so far and presents it in the frame as a window would show it:
+    // scaled to fit, centred, black bars around it. RGB, top row first as image files store
+    // them.
     RgbImage read() const;
 
   private:
     Size size_;
-    GLuint framebuffer_ = 0;
+    bool smooth_;
 };
