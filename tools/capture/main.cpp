@@ -250,12 +250,12 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
         const bool toPng = outputs.log && options.frames.contains(frame);
         const bool toVideo = outputs.video && frame >= firstFrame;
         if (toPng || toVideo) {
-            const RgbImage picture = output.read();
+            RgbImage picture = output.read();
             if (toPng) {
                 writePng(framePath(*options.outputFolder, frame), picture);
             }
             if (toVideo) {
-                outputs.video->addFrame(picture);
+                outputs.video->addFrame(std::move(picture));
             }
         }
         if (outputs.log) {

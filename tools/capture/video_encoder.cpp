@@ -27,6 +27,9 @@ constexpr const char* videoQuality = "18";
 constexpr const char* audioBitRate = "192k";
 // A whole frame in the pipe lets ffmpeg and the renderer overlap; Linux allows 1 MiB by default.
 constexpr int pipeBytes = 1 << 20;
+// Frames waiting for ffmpeg beside the one being written: enough to ride out a slow frame on
+// either side, few enough to keep the memory small at 1080p.
+constexpr std::size_t framesWaiting = 3;
 // The lines of ffmpeg's messages quoted when it fails.
 constexpr std::size_t quotedLogLines = 8;
 
@@ -223,32 +226,31 @@ void VideoEncoder::start() {
         throw std::runtime_error(std::string("cannot start ffmpeg: ") + std::strerror(error) +
                                  " (a video needs ffmpeg, from the Debian package ffmpeg)");
     }
+    feeder.emplace(pipeInput, framesWaiting);
 }
+
+namespace {
+
+std::string feedFailure(int error) {
+    return error == EPIPE ? "ffmpeg stopped taking frames"
+                          : std::string("cannot send frames to ffmpeg: ") + std::strerror(error);
+}
+
+} // namespace
 
 VideoEncoder::~VideoEncoder() {
     abandon();
 }
 
-void VideoEncoder::addFrame(const RgbImage& frame) {
+void VideoEncoder::addFrame(RgbImage frame) {
     if (frame.width != settings.width || frame.height != settings.height ||
         frame.pixels.size() != static_cast<std::size_t>(frame.width) * frame.height * 3) {
         throw std::runtime_error("a frame for " + settings.path + " has the wrong size");
     }
-    const std::uint8_t* next = frame.pixels.data();
-    std::size_t left = frame.pixels.size();
-    while (left > 0) {
-        throwIfStopRequested(); // a signal cuts a write short or fails it with EINTR
-        const ssize_t written = write(pipeInput, next, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written < 0) {
-            fail(errno == EPIPE
-                     ? "ffmpeg stopped taking frames"
-                     : std::string("cannot send frames to ffmpeg: ") + std::strerror(errno));
-        }
-        next += written;
-        left -= static_cast<std::size_t>(written);
+    try {
+        feeder->push(std::move(frame));
+    } catch (const FeedFailed& failed) {
+        fail(feedFailure(failed.error));
     }
     ++framesSent;
 }
@@ -259,6 +261,12 @@ void VideoEncoder::finish() {
         throw std::runtime_error("cannot write " + settings.path +
                                  ": no frame was rendered for it");
     }
+    try {
+        feeder->drain();
+    } catch (const FeedFailed& failed) {
+        fail(feedFailure(failed.error));
+    }
+    feeder.reset();
     close(pipeInput);
     pipeInput = -1;
     const int status = waitForExit(/*stoppable=*/true);
@@ -276,6 +284,7 @@ void VideoEncoder::finish() {
 }
 
 void VideoEncoder::fail(const std::string& what) {
+    feeder.reset(); // its thread has ended on the failed write
     if (pipeInput >= 0) {
         close(pipeInput);
         pipeInput = -1;
@@ -301,12 +310,16 @@ int VideoEncoder::waitForExit(bool stoppable) {
 }
 
 void VideoEncoder::abandon() {
+    // ffmpeg goes first, so that a write under way fails at once and the feeder can end.
+    if (child > 0) {
+        kill(child, SIGKILL);
+    }
+    feeder.reset();
     if (pipeInput >= 0) {
         close(pipeInput);
         pipeInput = -1;
     }
     if (child > 0) {
-        kill(child, SIGKILL);
         waitForExit();
     }
     if (!partialPath.empty()) {

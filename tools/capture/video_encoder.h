@@ -10,6 +10,7 @@
 
 #include <sys/types.h>
 
+#include "tools/capture/frame_feeder.h"
 #include "tools/capture/png_writer.h"
 
 struct VideoSettings {
@@ -37,10 +38,11 @@ class VideoEncoder {
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-    // Sends one frame of the settings' size, RGB, top row first. Throws std::runtime_error,
+    // Hands one frame of the settings' size, RGB, top row first, to ffmpeg; it is written while
+    // the next frames are rendered, a few frames at most waiting. Throws std::runtime_error,
     // quoting ffmpeg's messages, when ffmpeg has stopped taking frames, and StopRequested when a
     // stop signal arrives while it waits for ffmpeg.
-    void addFrame(const RgbImage& frame);
+    void addFrame(RgbImage frame);
 
     // Ends the stream and waits for ffmpeg to write the file. Throws std::runtime_error, quoting
     // ffmpeg's messages, when no frame was sent or ffmpeg did not succeed, and StopRequested when
@@ -62,6 +64,7 @@ class VideoEncoder {
     std::string partialPath; // ffmpeg writes here; renamed to settings.path once it succeeds
     std::unique_ptr<std::FILE, LogCloser> log; // ffmpeg's standard error, kept for failures
     int pipeInput = -1;                        // the write end of ffmpeg's standard input
+    std::optional<FrameFeeder> feeder;         // writes the frames into the pipe
     pid_t child = -1;                          // -1 once reaped
     std::uint64_t framesSent = 0;
 };
