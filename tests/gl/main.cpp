@@ -5,8 +5,7 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    const bool listingOnly = testing::GTEST_FLAG(list_tests);
-    if (!listingOnly) {
+    if (!testing::GTEST_FLAG(list_tests)) {
         openSurface(&argc, argv, /*tryGameMode=*/false);
     }
     return RUN_ALL_TESTS();
