@@ -47,12 +47,12 @@ TEST(BackgroundField, RadialBlobsBreatheWithUTimeOverAHalf) {
     });
 }
 
-// Steep gradients, all alike, push the corners onto their floors and the field's value onto
-// its ceiling; the blue channel follows |cos u_time|.
+// Steep gradients, all alike, push the corners onto their floors and ceilings and the value
+// well above a half, where the blue channel shows |cos u_time|.
 TEST(BackgroundField, GradientNoiseClampsItsCornersAndPulsesWithUTime) {
-    float time = 0.7f, gradientX[169], gradientY[169];
-    std::fill_n(gradientX, 169, 8.0f);
-    std::fill_n(gradientY, 169, -6.0f);
+    float time = 0.3f, gradientX[169], gradientY[169];
+    std::fill_n(gradientX, 169, 40.0f);
+    std::fill_n(gradientY, 169, -30.0f);
     ShaderProgram program("", "", gradientNoiseFragmentSource);
     program.addFloat(&time, "u_time");
     program.addArray(gradientX, 169, "gradient_x");
@@ -61,7 +61,7 @@ TEST(BackgroundField, GradientNoiseClampsItsCornersAndPulsesWithUTime) {
         const double ix = std::floor(13 * x), iy = std::floor(13 * (1 - y)); // from the top
         const double u = 13 * x - ix, v = 13 * (1 - y) - iy;
         const auto corner = [&](double cx, double cy, double floor) {
-            const double d = 8 * (x - cx / 13) - 6 * (y - (1 - cy / 13));
+            const double d = 40 * (x - cx / 13) - 30 * (y - (1 - cy / 13));
             return std::clamp((d + 1) / 2, floor, 1.0);
         };
         const double val = std::clamp(

@@ -16,7 +16,7 @@ const auto times = [](Vec2 v, float f) { return Vec2{v.x * f, v.y * f}; };
 const auto turned = [](Vec2 v, float radians) { return rotatePoint(v, {0, 0}, radians); };
 
 // A slanted segment, on which every rounding of the rules shows in the last bits.
-constexpr Vec2 p{0.1f, 0.7f}, q{1.1f, -0.45f};
+constexpr Vec2 p{0.1f, 0.2f}, q{1.1f, 0.3f};
 constexpr Vec2 d{q.x - p.x, q.y - p.y};
 constexpr Vec2 e{d.x / 3, d.y / 3};
 
