@@ -38,8 +38,7 @@ TEST(ShapeDrawing, PulsesScaleEverythingOrPullPositionsOnEitherAxis) {
         playUntil(thousands);
         resetFrame();
         Shape square = makeSquareShape({1, 1, 1}, {x, y}, {x, y}, 0, 0, 1, half);
-        square.x = x;
-        square.y = y;
+        std::tie(square.x, square.y) = std::tuple(x, y);
         drawShape(square);
         const auto [left, right] =
             pixelSpan(scale * ((1 - pull) * x - half), scale * ((1 - pull) * x + half), 640);
