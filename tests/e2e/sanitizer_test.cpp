@@ -24,10 +24,9 @@ std::string preloads() {
 }
 
 TEST(Sanitizers, TheWholeProductionRunsWithoutMemoryErrorsOrLeaks) {
-    // A missing build fails rather than skips, so that nothing passes unchecked.
-    ASSERT_TRUE(std::filesystem::exists(sanitizedCapture))
+    ASSERT_TRUE(std::filesystem::exists(sanitizedCapture)) // fails rather than skips
         << sanitizedCapture << " is missing: ./test.sh builds it (or scripts/build-sanitized.sh)";
-    TempFolder folder;
+    TempFolder folder; // with a soundtrack, so that decoding runs under the sanitizers too
     ASSERT_TRUE(
         runShell("sox -n -r 44100 -c 2 -t wav - synth 20 sine 440 | lame --quiet - Ombra.mp3",
                  folder.path()));

@@ -1,12 +1,22 @@
 // Runs the OpenGL tests in one hidden 640x480 GLUT window on the X display (Xvfb in CI).
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
 #include "app/window.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    const bool listingOnly = testing::GTEST_FLAG(list_tests);
-    if (!listingOnly) {
+    if (!testing::GTEST_FLAG(list_tests)) {
+        // A server busy with other clients can refuse connections for seconds, and GLUT gives up
+        // on the first refusal: wait here until it takes one, for a minute at most.
+        Display* probe = nullptr;
+        for (int tries = 0; !probe && tries < 30; ++tries) { // each XOpenDisplay tries for 2 s
+            probe = XOpenDisplay(nullptr);
+        }
+        if (probe) {
+            XCloseDisplay(probe);
+        }
         openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
     }
     return RUN_ALL_TESTS();

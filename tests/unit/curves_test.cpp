@@ -1,6 +1,8 @@
-// The recursive curves: replacement rules, pass counts and the arrowhead's alternating bend.
+// The recursive curves: each rule's first pass to the last bit, and the arrowhead's bend, which
+// alternates from segment to segment across passes.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "curves/curves.h"
@@ -8,63 +10,53 @@
 
 namespace {
 
-constexpr float rise = 0.8660254f; // the height of an equilateral triangle of side 1
-constexpr float sixtyDegrees = 1.0471976f;
+// Single-precision steps, each rounded as the rules write them.
+const auto add = [](Vec2 a, Vec2 b) { return Vec2{a.x + b.x, a.y + b.y}; };
+const auto times = [](Vec2 v, float f) { return Vec2{v.x * f, v.y * f}; };
+const auto turned = [](Vec2 v, float radians) { return rotatePoint(v, {0, 0}, radians); };
 
-// One replacement pass of `curve` over `segment`, compared with x0, y0, x1, y1 of every
-// expected segment in drawing order.
-void expectFirstPass(SFCurve& curve, Segment segment, const std::vector<float>& expected) {
-    curve.segments = {segment};
+// A slanted segment, on which every rounding of the rules shows in the last bits.
+constexpr Vec2 p{0.1f, 0.2f}, q{1.1f, 0.3f};
+constexpr Vec2 d{q.x - p.x, q.y - p.y};
+constexpr Vec2 e{d.x / 3, d.y / 3};
+
+// One pass of `curve` over p -> q against the expected segments' ends, bit for bit.
+void expectFirstPass(SFCurve& curve, const std::vector<Vec2>& expected) {
+    curve.segments = {{p.x, p.y, q.x, q.y}};
     curve.step();
-    ASSERT_EQ(curve.segments.size() * 4, expected.size());
+    ASSERT_EQ(curve.segments.size() * 2, expected.size());
     for (std::size_t i = 0; i < curve.segments.size(); ++i) {
         const Segment& s = curve.segments[i];
-        const float actual[] = {s.x0, s.y0, s.x1, s.y1};
-        for (std::size_t k = 0; k < 4; ++k) {
-            EXPECT_NEAR(actual[k], expected[4 * i + k], 1e-6f) << "segment " << i;
-        }
+        EXPECT_EQ((Vec2{s.x0, s.y0}), expected[2 * i]) << "start of segment " << i;
+        EXPECT_EQ((Vec2{s.x1, s.y1}), expected[2 * i + 1]) << "end of segment " << i;
     }
 }
 
-std::size_t segmentCount(CurveType type, std::int32_t iterations) {
-    return makeCurveShape(type, iterations, {0, 0}, {0, 0}, 0, 0, 1).vertices.size() / 2;
-}
+TEST(CurveRules, FirstPassesGiveTheRulesSegmentsToTheLastBit) {
+    Snowflake snowflake; // a bump of a third raised on the left of the middle third
+    const Vec2 a = add(p, e), b = add(add(e, e), p), apex = add(a, turned(e, 1.0471976f));
+    expectFirstPass(snowflake, {p, a, a, apex, apex, b, b, q});
 
-TEST(CurveRules, FirstPassesReplaceEachSegmentInDrawingOrder) {
-    Snowflake snowflake;
-    expectFirstPass(snowflake, {0, 0, 3, 0},
-                    {0, 0, 1, 0, 1, 0, 1.5f, rise, 1.5f, rise, 2, 0, 2, 0, 3, 0});
-    SFCustom custom;
-    expectFirstPass(custom, {0, 0, 3, 0}, {0, 0,    1, 0,    1, -0.5f, 1, 0.5f, 1, -0.5f, 2, -0.5f,
-                                           1, 0.5f, 2, 0.5f, 2, -0.5f, 2, 0.5f, 2, 0,     3, 0});
-    HeighwayDragon dragon;
-    expectFirstPass(dragon, {0, 0, 1, 0}, {0, 0, 0.5f, 0.5f, 1, 0, 0.5f, 0.5f});
-    Arrowhead arrowhead;
-    expectFirstPass(arrowhead, {0, 0, 2, 0},
-                    {0, 0, 0.5f, -rise, 0.5f, -rise, 1.5f, -rise, 1.5f, -rise, 2, 0});
-}
+    SFCustom custom; // a square across the middle third, resuming at the middle of its far side
+    const Vec2 nearRight = add(a, turned(times(e, 0.5f), -1.5707964f));
+    const Vec2 nearLeft = add(a, turned(times(e, 0.5f), 1.5707964f));
+    const Vec2 farRight = add(nearRight, e), farLeft = add(nearLeft, e);
+    expectFirstPass(custom, {p, a, nearRight, nearLeft, nearRight, farRight, nearLeft, farLeft,
+                             farRight, farLeft, times(add(farRight, farLeft), 0.5f), q});
 
-TEST(CurveRules, PassesMultiplyTheSegmentCountAndUnknownTypesMakeNoCurve) {
-    std::size_t twoK = 1, threeK = 1, fourK = 1, sixK = 1;
-    for (std::int32_t k = 0; k <= 5; ++k) {
-        SCOPED_TRACE(testing::Message() << "iterations " << k);
-        EXPECT_EQ(segmentCount(curveHeighwayDragon, k), twoK);
-        EXPECT_EQ(segmentCount(curveArrowhead, k), threeK);
-        EXPECT_EQ(segmentCount(curveSnowflake, k), 3 * fourK);
-        EXPECT_EQ(segmentCount(curveCustom, k), sixK);
-        twoK *= 2, threeK *= 3, fourK *= 4, sixK *= 6;
-    }
-    EXPECT_EQ(segmentCount(-1, 3), 0u); // unknown types make no curve
-    EXPECT_EQ(segmentCount(4, 3), 0u);
-}
+    HeighwayDragon dragon; // two legs to one apex; the scale 1 / sqrt 2 is taken in double
+    const double k = 1.0 / static_cast<float>(std::sqrt(2.0));
+    const Vec2 m{p.x + static_cast<float>(d.x * k), p.y + static_cast<float>(d.y * k)};
+    const Vec2 apexFromEnd = rotatePoint(m, p, 2.3561945f);
+    expectFirstPass(dragon, {p, rotatePoint(m, p, 0.7853982f), q,
+                             add(q, Vec2{apexFromEnd.x - p.x, apexFromEnd.y - p.y})});
 
-TEST(CurveRules, ArrowheadBendCarriesOverBetweenPasses) {
-    Arrowhead arrowhead;
-    arrowhead.segments = arrowhead.initialSegments();
-    arrowhead.step(); // one segment expanded: the bend flipped once, to +60 degrees
-    EXPECT_FLOAT_EQ(arrowhead.turningAngle, sixtyDegrees);
-    arrowhead.step(); // three more: a bend reset to -60 degrees per pass would end at +60
-    EXPECT_FLOAT_EQ(arrowhead.turningAngle, -sixtyDegrees);
+    Arrowhead arrowhead; // three half-length legs, the first bent by -60 degrees
+    const Vec2 half = times(d, 0.5f), bend = add(p, turned(half, -1.0471976f));
+    expectFirstPass(arrowhead, {p, bend, bend, add(bend, half), add(bend, half), q});
+    EXPECT_EQ(arrowhead.turningAngle, 1.0471976f); // flipped after each segment, and kept:
+    arrowhead.step();                              // three more flips
+    EXPECT_EQ(arrowhead.turningAngle, -1.0471976f);
 }
 
 } // namespace

@@ -1,11 +1,9 @@
-// The particle dissolves' destination, flight-time and bend rules.
+// The particle dissolves' destination, flight-time and bend rules, and the rand() draws they take.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <set>
-#include <tuple>
-#include <utility>
+#include <vector>
 
 #include "transitions/outro_rules.h"
 
@@ -13,83 +11,40 @@ namespace {
 
 constexpr int width = 640, height = 480;
 
-using Point = std::pair<float, float>;
-Point asPair(Vec2 v) {
-    return {v.x, v.y};
-}
+TEST(OutroRules, FixedDestinationsTieLeftAndDownRandomRulesTakeOneNumberEachForItsRemainder) {
+    EXPECT_EQ(cornerTarget(320, 100, width, height), (Vec2{0, 0}));
+    EXPECT_EQ(cornerTarget(321, 240, width, height), (Vec2{639, 479}));
+    EXPECT_EQ(cornerTarget(321, 239, width, height), (Vec2{639, 0}));
+    EXPECT_EQ(cornerTarget(320, 240, width, height), (Vec2{0, 479}));
+    EXPECT_EQ(leftEdgeTarget(320, 240, width, height), (Vec2{0, 240}));
+    EXPECT_EQ(gridTarget(127, 95, width, height), (Vec2{64, 48}));
+    EXPECT_EQ(gridTarget(128, 96, width, height), (Vec2{192, 144}));
+    EXPECT_EQ(gridTarget(639, 479, width, height), (Vec2{576, 432}));
+    EXPECT_EQ(gridTarget(127, 95, 320, 240), (Vec2{64, 48})); // the first size is kept
 
-// How many values of rand() a call consumed (up to 4), told by where the sequence continues.
-template <typename Call> int randDraws(Call call) {
-    std::srand(1234);
-    call();
-    const int next = std::rand();
-    std::srand(1234);
-    int draws = 0;
-    while (draws < 4 && std::rand() != next) {
-        ++draws;
-    }
-    return draws;
-}
-
-TEST(DestinationRules, CornersTieLeftAndDownGridCellsStayFixedAndEdgesAreStraightAcross) {
-    EXPECT_EQ(asPair(cornerTarget(320, 100, width, height)), Point(0, 0));
-    EXPECT_EQ(asPair(cornerTarget(321, 240, width, height)), Point(639, 479));
-    EXPECT_EQ(asPair(cornerTarget(321, 239, width, height)), Point(639, 0));
-    EXPECT_EQ(asPair(cornerTarget(320, 240, width, height)), Point(0, 479));
-
-    EXPECT_EQ(asPair(gridTarget(127, 95, width, height)), Point(64, 48));
-    EXPECT_EQ(asPair(gridTarget(128, 96, width, height)), Point(192, 144));
-    EXPECT_EQ(asPair(gridTarget(639, 479, width, height)), Point(576, 432));
-    EXPECT_EQ(asPair(gridTarget(127, 95, 320, 240)), Point(64, 48));
-
-    std::set<Point> seen;
+    // Every random rule takes the next number r and uses its remainder: the edge by r mod 4, the
+    // flight time (r mod 255) / 255 T or (r mod 21) / 21 T, the bend's side by r mod 2. The fixed
+    // rules take none.
     std::srand(7);
-    for (int i = 0; i < 400; ++i) {
-        seen.insert(asPair(edgeTarget(100, 200, width, height)));
+    std::vector<int> r(4 * 200);
+    for (int& value : r) {
+        value = std::rand();
     }
-    EXPECT_EQ(seen, (std::set<Point>{{100, 0}, {639, 200}, {100, 479}, {0, 200}}));
-}
-
-TEST(FlightTime, IsEveryMultipleOfTOverTheStepCountBelowT) {
-    for (const auto& [duration, time, steps] :
-         {std::tuple{&randomDuration, 5.51f, 255}, std::tuple{&coarseDuration, 3.91f, 21}}) {
-        SCOPED_TRACE(testing::Message() << steps << " steps");
-        std::set<int> stepsSeen;
-        std::srand(11);
-        for (int i = 0; i < 20000; ++i) {
-            const float k = duration(time) / time * steps;
-            ASSERT_NEAR(k, std::round(k), 1e-3f);
-            stepsSeen.insert(static_cast<int>(std::round(k)));
-        }
-        ASSERT_EQ(stepsSeen.size(), static_cast<std::size_t>(steps));
-        EXPECT_EQ(std::pair(*stepsSeen.begin(), *stepsSeen.rbegin()), std::pair(0, steps - 1));
-    }
-}
-
-TEST(BendControlPoint, TurnsHalfTheFlightBySixtyDegreesToEitherSide) {
+    std::srand(7);
+    const Vec2 edges[] = {{100, 0}, {639, 200}, {100, 479}, {0, 200}};
     const Vec2 from{300, 40}, to{120, 400};
-    const float hx = (to.x - from.x) * 0.5f, hy = (to.y - from.y) * 0.5f;
-    const float half = std::hypot(hx, hy);
-    std::set<bool> leftTurns;
-    std::srand(17);
-    for (int i = 0; i < 200; ++i) {
+    const double hx = (to.x - from.x) * 0.5, hy = (to.y - from.y) * 0.5;
+    for (int i = 0; i < 800; i += 4) {
+        EXPECT_EQ(edgeTarget(100, 200, width, height), edges[r[i] % 4]);
+        cornerTarget(5, 5, width, height);
+        gridTarget(5, 5, width, height);
+        EXPECT_EQ(randomDuration(5.51f), static_cast<float>(r[i + 1] % 255) / 255 * 5.51f);
+        EXPECT_EQ(coarseDuration(3.91f), static_cast<float>(r[i + 2] % 21) / 21 * 3.91f);
+        const double turn = (r[i + 3] % 2 == 1 ? 1 : -1) * M_PI / 3; // to the left when odd
         const Vec2 control = bendControlPoint(from, to);
-        const float cx = control.x - from.x, cy = control.y - from.y;
-        ASSERT_NEAR(std::hypot(cx, cy), half, 1e-3f);
-        ASSERT_NEAR((hx * cx + hy * cy) / (half * half), 0.5f, 1e-5f); // cos 60 degrees
-        leftTurns.insert(hx * cy - hy * cx > 0);
+        EXPECT_NEAR(control.x, from.x + hx * std::cos(turn) - hy * std::sin(turn), 1e-3);
+        EXPECT_NEAR(control.y, from.y + hx * std::sin(turn) + hy * std::cos(turn), 1e-3);
     }
-    EXPECT_EQ(leftTurns.size(), 2u);
-}
-
-TEST(OutroRules, RandomRulesDrawOnceAndFixedRulesNever) {
-    EXPECT_EQ(randDraws([] { edgeTarget(5, 5, width, height); }), 1);
-    EXPECT_EQ(randDraws([] { randomDuration(1.0f); }), 1);
-    EXPECT_EQ(randDraws([] { coarseDuration(1.0f); }), 1);
-    EXPECT_EQ(randDraws([] { bendControlPoint({0, 0}, {10, 10}); }), 1);
-    EXPECT_EQ(randDraws([] { cornerTarget(5, 5, width, height); }), 0);
-    EXPECT_EQ(randDraws([] { leftEdgeTarget(5, 5, width, height); }), 0);
-    EXPECT_EQ(randDraws([] { gridTarget(5, 5, width, height); }), 0);
 }
 
 } // namespace

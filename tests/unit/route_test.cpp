@@ -1,7 +1,6 @@
 // Routes and the Shape motion step on an exactly set clock.
 #include <gtest/gtest.h>
 
-#include "clock/demo_clock.h"
 #include "shapes/builders.h"
 #include "shapes/route.h"
 #include "shapes/shape.h"
@@ -10,66 +9,52 @@ namespace {
 
 constexpr DemoClock::Ticks base = 1'000'000'000;
 DemoClock::Ticks at(double seconds) {
-    return base + static_cast<DemoClock::Ticks>(seconds * 1e7);
+    return base + static_cast<DemoClock::Ticks>(seconds * 1e7 + 0.5);
+}
+template <typename Step> void stepAt(double seconds, Step step) {
+    DemoClock::setManualTime(at(seconds));
+    step();
 }
 
-class RouteTest : public testing::Test {
-  protected:
-    void SetUp() override { DemoClock::setManualTime(base); }
-    void TearDown() override { DemoClock::setSource(nullptr); }
-
-    static void updateAt(BaseRoute& route, double seconds) {
-        DemoClock::setManualTime(at(seconds));
-        route.update();
-    }
-    static void stepAt(Shape& shape, double seconds) {
-        DemoClock::setManualTime(at(seconds));
-        stepShape(shape);
-    }
-};
-
-TEST_F(RouteTest, LinearSnapsWithinThirtyMillisecondsAndIsNotClamped) {
-    Route route({0, 0}, {2, 4}, 0, 90, 1.0f);
-    route.start();
-    updateAt(route, 0.96);
-    EXPECT_NEAR(route.currentX, 1.92f, 1e-5);
-    updateAt(route, 0.98);
-    EXPECT_EQ(route.currentY, 4.0f);
-    EXPECT_EQ(route.currentAngle, 90.0f);
-    updateAt(route, 1.5);
-    EXPECT_NEAR(route.currentX, 3.0f, 1e-5);
+TEST(Routes, StraightOnesSnapWithin30MsBezierOnesWithin50MsNeitherIsClamped) {
+    DemoClock::setManualTime(base);
+    Route line({0, 0}, {2, 4}, 0, 90, 1.0f);
+    QuadraticBezierRoute curve({0, 0}, {2, 0}, {1, 2}, 1.0f);
+    line.start();
+    curve.start();
+    stepAt(0.5, [&] { curve.update(); });
+    EXPECT_NEAR(curve.currentY, 1.0f, 1e-6); // bent half way towards the control point
+    stepAt(0.94, [&] { curve.update(); });
+    EXPECT_NEAR(curve.currentX, 1.88f, 1e-5);
+    stepAt(0.96, [&] { line.update(), curve.update(); });
+    EXPECT_NEAR(line.currentX, 1.92f, 1e-5);
+    EXPECT_EQ((Vec2{curve.currentX, curve.currentY}), (Vec2{2.0f, 0.0f}));
+    stepAt(0.98, [&] { line.update(); });
+    EXPECT_EQ((Vec2{line.currentY, line.currentAngle}), (Vec2{4.0f, 90.0f}));
+    stepAt(1.5, [&] { line.update(); });
+    EXPECT_NEAR(line.currentX, 3.0f, 1e-5);
+    DemoClock::setSource(nullptr);
 }
 
-TEST_F(RouteTest, BezierSnapsWithinFiftyMillisecondsAndBendsTowardsItsControl) {
-    QuadraticBezierRoute route({0, 0}, {2, 0}, {1, 2}, 1.0f);
-    route.start();
-    updateAt(route, 0.5);
-    EXPECT_NEAR(route.currentY, 1.0f, 1e-6);
-    updateAt(route, 0.94);
-    EXPECT_NEAR(route.currentX, 1.88f, 1e-5);
-    updateAt(route, 0.96);
-    EXPECT_EQ(route.currentX, 2.0f);
-    EXPECT_EQ(route.currentY, 0.0f);
-}
-
-TEST_F(RouteTest, ChainHandsOverInTheFrameAfterTheEndWithoutMovingAndCopiesKeepTheState) {
+TEST(Routes, AChainRunsALegUpToItsEndAndHandsOverInTheNextFrameWithoutMoving) {
+    DemoClock::setManualTime(base);
     Shape shape = makeSquareShape({1, 0, 0}, {0, 0}, {1, 0}, 0, 90, 1.0f, 0.3f);
     shape.routes.emplace_back(Vec2{1, 0}, Vec2{1, 1}, 90, 180, 1.0f);
     shape.routes[0].start();
-    stepAt(shape, 0.99);
-    stepAt(shape, 1.01);
+    const auto step = [&shape] { stepShape(shape); };
+    stepAt(0.5, step);
+    stepAt(1.0, step); // exactly at its end the first leg still runs
+    EXPECT_EQ(shape.routeIndex, 0u);
+    EXPECT_EQ((Vec2{shape.x, shape.angle}), (Vec2{1.0f, 90.0f}));
+    shape.x = -7.0f;
+    stepAt(1.0001, step);
     EXPECT_EQ(shape.routeIndex, 1u);
-    EXPECT_EQ(shape.routes[1].startTicks, at(1.01));
-    EXPECT_EQ(shape.x, 1.0f);
-    EXPECT_EQ(shape.angle, 90.0f);
-
-    stepAt(shape, 1.51);
-    const Shape copy = shape; // copies carry start ticks and current values
-    EXPECT_EQ(copy.routes[1].startTicks, at(1.01));
-    EXPECT_NEAR(copy.routes[1].currentY, 0.5f, 1e-5);
-    stepAt(shape, 2.0);
-    stepAt(shape, 9.0); // after the last route the Shape keeps its place
-    EXPECT_EQ(shape.y, 1.0f);
+    EXPECT_EQ(shape.routes[1].startTicks, at(1.0001));
+    EXPECT_EQ(shape.x, -7.0f) << "the handover frame moves nothing";
+    stepAt(2.0, step);
+    stepAt(9.0, step); // after the last leg the Shape keeps its place
+    EXPECT_EQ((Vec2{shape.y, shape.angle}), (Vec2{1.0f, 180.0f}));
+    DemoClock::setSource(nullptr);
 }
 
 } // namespace

@@ -1,0 +1,256 @@
+// The Scene record and the six Scenes on real OpenGL and a manually set clock: activation and
+// drawing; the random numbers the Scenes take, where their Shapes go, what their frame hooks turn,
+// Scene 1's corner lines and Scene 4's backdrop.
+#include "gl_support.h"
+
+#include <GL/freeglut.h>
+
+#include "scenes/backdrop.h"
+#include "scenes/scene_builders.h"
+#include "shapes/builders.h"
+#include "text/lines.h"
+
+namespace {
+
+// The first `count` numbers of the C generator's unseeded sequence, which is then restarted.
+std::vector<int> randSequence(int count) {
+    std::srand(1);
+    std::vector<int> values(count);
+    std::generate(values.begin(), values.end(), std::rand);
+    std::srand(1);
+    return values;
+}
+
+// The signed angle, -π to π, that turns the direction of `from` onto that of `to`.
+double turnBetween(Vec2 from, Vec2 to) {
+    return std::remainder(std::atan2(to.y, to.x) - std::atan2(from.y, from.x), 2 * M_PI);
+}
+
+class ScenesTest : public ClockedTest {
+  protected:
+    // One frame as the timeline plays it, at `seconds`: draw, update, activate; what it showed.
+    static Picture playFrame(Scene& scene, double seconds) {
+        DemoClock::setManualTime(at(seconds));
+        resetFrame();
+        scene.draw();
+        const Picture shown = readBackBuffer();
+        scene.update();
+        scene.activateShapes();
+        return shown;
+    }
+    // A copy of a route-driven Shape, stepped at 60 frames a second for `seconds` from `base`.
+    static Shape runShape(Shape shape, double seconds) {
+        DemoClock::setManualTime(base);
+        shape.routes[0].start();
+        for (int frame = 0; frame <= seconds * 60; ++frame) {
+            DemoClock::setManualTime(base + frame * DemoClock::ticksPerSecond / 60);
+            stepShape(shape);
+        }
+        return shape;
+    }
+};
+
+// A light from (0, 0) to (1, -1) in 2 s, and squares from (0, 0) to (2, 0) in 1 s.
+LightRoute movingLight() {
+    constexpr float grey[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    return LightRoute({0.0f, 0.0f}, {1.0f, -1.0f}, 10.0f, 50.0f, 2.0f, grey, GL_FLAT, GL_SPECULAR);
+}
+Shape square(float halfSize = 0.1f) {
+    return makeSquareShape({1.0f, 1.0f, 1.0f}, {0, 0}, {2, 0}, 0.0f, 0.0f, 1.0f, halfSize);
+}
+
+TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndGetTheirRouteStamped) {
+    Scene scene(10.0f);
+    scene.setContent({square(), square(), square()}, {0.0f, 0.5f, -1.0f}, movingLight());
+    scene.start();
+    EXPECT_EQ(scene.active, (std::vector<bool>{true, false, false}));
+    scene.activateShapes(); // at elapsed 0 the negative start time is due
+    EXPECT_TRUE(scene.active[2]);
+    DemoClock::setManualTime(at(0.5));
+    scene.activateShapes();
+    EXPECT_FALSE(scene.active[1]);
+    DemoClock::setManualTime(at(0.5001));
+    scene.activateShapes();
+    EXPECT_TRUE(scene.active[1]);
+    EXPECT_EQ(scene.shapes[1].routes[0].startTicks, at(0.5001));
+}
+
+TEST_F(ScenesTest, DrawSetsAPositionalLightAndBindsTheShaderOnlyWhenTheSceneHasOne) {
+    Scene scene(10.0f);
+    scene.setContent({square(0.3f), square(0.9f)}, {0.0f, 1.0f}, movingLight());
+    scene.shader = ShaderProgram("", "", "void main() { gl_FragColor = vec4(0.8, 0.4, 0.2, 1); }");
+    scene.hasShader = true;
+    scene.start();
+    scene.lighting.route.currentX = 0.25f;
+    scene.draw();
+    const Picture pixels = readBackBuffer();
+    const Rgb middle = pixelAt(pixels, 320, 240);
+    EXPECT_EQ((std::array{middle.r, middle.g, middle.b}), (std::array{204, 102, 51}));
+    GLfloat light[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light);
+    EXPECT_EQ(std::vector(light, light + 4), std::vector({0.25f, 0.0f, 1.0f, 3.0f}));
+    scene.hasShader = false; // the program bound above must not stay bound
+    scene.draw();
+    GLint program = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(program, 0);
+    resetFrame();
+}
+
+TEST_F(ScenesTest, Scene1CornerLinesGrowTwoUnitsASecondFromTheirFirstUpdateUpTo185) {
+    Scene scene = buildScene1();
+    scene.start();
+    for (int frame = 0; frame < 80; ++frame) {
+        playFrame(scene, frame * 0.05);
+    }
+    // Lines 7 and 8 are activated at the end of the frame at 2.55 s and grow from their first
+    // update at 2.6 s, lines 9 and 10 from 3.6 s; the frame at 4 s shows the update at 3.95 s.
+    std::fill_n(scene.active.begin(), 6, false); // the squares aside
+    const Picture shown = playFrame(scene, 4.0);
+    const Vec2 ends[] = {{-0.88f, 0.78f}, {-0.88f, -0.97f}, {0.88f, -0.78f},  {0.88f, 0.97f},
+                         {0.98f, 0.85f},  {0.18f, 0.85f},   {-0.98f, -0.88f}, {-0.18f, -0.88f}};
+    resetFrame();
+    glBegin(GL_LINES);
+    for (const Vec2 end : ends) {
+        glVertex2f(end.x, end.y);
+    }
+    glEnd();
+    const Picture drawn = readBackBuffer();
+    int away = 0; // lit pixels of either picture without one of the other within a pixel
+    for (int i = 0; i < 640 * 480; ++i) {
+        const int x = i % 640, y = i / 640;
+        away +=
+            !isBlack(pixelAt(shown, x, y)) && litArea(drawn, x - 1, y - 1, x + 1, y + 1)[4] == 0;
+        away +=
+            !isBlack(pixelAt(drawn, x, y)) && litArea(shown, x - 1, y - 1, x + 1, y + 1)[4] == 0;
+    }
+    EXPECT_EQ(away, 0);
+}
+
+TEST_F(ScenesTest, Scene2StrokesTakeTwoNumbersEachSwingBelowTheirPlaceAndLandOnIt) {
+    const std::vector<int> r = randSequence(105);
+    const Scene scene = buildScene2();
+    EXPECT_EQ(std::rand(), r[104]) << "the builder draws exactly 104 numbers";
+    // Stroke k falls to a third right of and below its grid point, then turns back onto it,
+    // spinning by the second number it takes, then by 240 degrees more.
+    for (int k = 0; k < 49; ++k) {
+        const Shape swung = runShape(scene.shapes[1 + k], 0.5);
+        const Shape landed = runShape(scene.shapes[1 + k], 1.2);
+        const double x = (k % 7) / 3.0 - 1, y = (k / 7) / 3.0 - 1;
+        EXPECT_NEAR(std::hypot(swung.x - x - 1 / 3.0, swung.y - y + 1 / 3.0), 0, 1e-6) << k;
+        EXPECT_NEAR(std::hypot(landed.x - x, landed.y - y), 0, 1e-6) << "stroke " << k;
+        EXPECT_EQ(landed.angle, float(r[2 * k + 1] % 480) + 240.0f) << "stroke " << k;
+    }
+    // The title is centred to the half pixel: its odd width ends half a pixel past a column.
+    scene.shapes[0].drawCallback(nullptr);
+    float next[4]; // where a next glyph would go
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, next);
+    const auto* title = reinterpret_cast<const unsigned char*>(titleWord.c_str());
+    EXPECT_EQ(next[0], 320 + glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24, title) / 2.0f);
+}
+
+TEST_F(ScenesTest, Scene2HookTurnsTheBlobCentresAndTheOutlinesBreatheWithItsClock) {
+    Scene scene = buildScene2();
+    const std::vector<float*>& uniforms = scene.shader.floatUniforms; // u_time, the centres
+    const Vec2 was{*uniforms[1], *uniforms[2]};
+    scene.frameHook(); // the clock starts at the first call
+    DemoClock::setManualTime(at(3.45));
+    scene.frameHook();
+    const float t = *uniforms[0];
+    ASSERT_EQ(t, 3.45f);
+    EXPECT_NEAR(turnBetween(was, {*uniforms[1], *uniforms[2]}), 0.001, 1e-6) << "counter-clockwise";
+    // Width, height, phase and speed of each outline. At 3.45 s the first one's top is held at
+    // half its width, the second one's bottom at a third of its height.
+    const float c = std::fabs(std::cos(t)), s = std::fabs(std::sin(t));
+    const float outlines[3][4] = {{0.7f * c, 0.5f * s, 0.7853982f, 0.7f},
+                                  {0.6f * c, 0.7f * s, 0.5235988f, 0.3f},
+                                  {0.7f * c, 0.5f * c, 0.62831855f, 0.5f}};
+    for (int i = 0; i < 3; ++i) {
+        const auto [w, h, phase, speed] = outlines[i];
+        Shape& outline = scene.shapes[50 + i];
+        outline.updateCallback(&outline);
+        const float top = std::max(std::fabs(std::sin(t * speed + phase)), w / 2);
+        const float bottom = std::max(std::fabs(std::cos(t * speed + phase)), h / 3);
+        const float corners[] = {-bottom * w, -bottom * h, bottom * w, -bottom * h,
+                                 top * w,     top * h,     -top * w,   top * h};
+        ASSERT_EQ(outline.vertices.size(), 4u);
+        for (int k = 0; k < 8; ++k) {
+            const Vec2 v = outline.vertices[k / 2];
+            EXPECT_NEAR(k % 2 ? v.y : v.x, corners[k], 1e-6) << "outline " << i << ", " << k;
+        }
+    }
+}
+
+// The backdrop's life is one per process, so one test follows it from its first call.
+TEST_F(ScenesTest, Scene4TakesTheBackdropsNumbersItsFirstTwoWavesLeaveAndTheBackdropSpinsAway) {
+    const std::vector<int> r = randSequence(5001);
+    Scene scene = buildScene4();
+    EXPECT_EQ(std::rand(), r[5000]);
+    std::srand(1); // the backdrop's two point sets are all it draws
+    const std::vector<Vec2> a = randomPointSet(), b = randomPointSet();
+    EXPECT_TRUE(backdropPixels() == generateBackdropReference(a, b)) << "not the exact picture";
+    scene.start(); // played to its end, ten frames a second, without drawing
+    for (int frame = 0; frame <= 310; ++frame) {
+        DemoClock::setManualTime(at(frame / 10.0));
+        scene.update();
+        scene.activateShapes();
+    }
+    // The tiling, ring and curve of waves 1 and 2 are off stage; those of wave 3 in place.
+    const auto placeOf = [&](int shape) {
+        return Vec2{scene.shapes[shape].x, scene.shapes[shape].y};
+    };
+    for (const int leaving : {2, 3, 4, 8, 9, 10}) {
+        EXPECT_EQ(placeOf(leaving), (Vec2{5, 5})) << "shape " << leaving;
+    }
+    EXPECT_EQ(placeOf(13), (Vec2{-0.61f, -0.61f}));
+    EXPECT_EQ(placeOf(14), (Vec2{0.61f, -0.61f}));
+    EXPECT_EQ(placeOf(15), (Vec2{0.5f, -0.2f}));
+    const auto rightEdgeAlone = [](double seconds) { // -1 when nothing shows
+        DemoClock::setManualTime(at(seconds));
+        resetFrame();
+        drawBackdrop(nullptr);
+        return litArea(readBackBuffer())[1];
+    };
+    EXPECT_EQ(rightEdgeAlone(0.0), -1) << "the first call only uploads the texture";
+    EXPECT_EQ(rightEdgeAlone(0.1), 639);
+    // Past 25 s: one frame at scale 0, then full size, turning and shrinking to nothing.
+    EXPECT_EQ(rightEdgeAlone(25.0), 639);
+    EXPECT_EQ(rightEdgeAlone(25.001), 639); // the routes start; drawn before
+    EXPECT_EQ(rightEdgeAlone(25.002), -1);  // the routes' initial zero scale
+    EXPECT_EQ(rightEdgeAlone(25.003), 639);
+    rightEdgeAlone(31.6); // past the end, two calls behind: the scale is clamped at 0
+    rightEdgeAlone(31.6);
+    EXPECT_EQ(rightEdgeAlone(31.6), -1);
+}
+
+// Scene 5 turns its gradients by |sin t| / 150 and Scene 6 its point pairs by |sin t| / 300 in
+// every frame: here two frames 1.5 s apart, of which the first starts the hook's clock.
+TEST_F(ScenesTest, Scenes5And6HooksTurnGradientsAndPointPairsEachWayToTheirPattern) {
+    const std::vector<int> r = randSequence(339 + 200);
+    Scene five = buildScene5(), six = buildScene6();
+    EXPECT_EQ(std::rand(), r[338 + 200]) << "the builders draw exactly 338 and 200 numbers";
+    const std::vector<float*>& gradients = five.shader.arrayUniforms; // x, y
+    const std::vector<float*>& pairs = six.shader.arrayUniforms;      // x0, y0, x1, y1
+    const std::vector<float> gx(gradients[0], gradients[0] + 169),
+        gy(gradients[1], gradients[1] + 169);
+    const std::vector<float> px(pairs[0], pairs[0] + 50), py(pairs[1], pairs[1] + 50);
+    five.frameHook();
+    six.frameHook();
+    DemoClock::setManualTime(at(1.5));
+    five.frameHook();
+    six.frameHook();
+    double sign = 1; // counter-clockwise first; the gradients of columns 5 to 9 hand the other
+    for (int k = 0; k < 169; ++k) { // way on to the next
+        EXPECT_NEAR(turnBetween({gx[k], gy[k]}, {gradients[0][k], gradients[1][k]}),
+                    sign * std::sin(1.5) / 150, 1e-6)
+            << "gradient " << k;
+        sign = k % 13 >= 5 && k % 13 <= 9 ? -sign : sign;
+    }
+    for (int i = 0; i < 50; ++i) { // even pairs counter-clockwise, odd ones clockwise
+        EXPECT_NEAR(turnBetween({px[i], py[i]}, {pairs[0][i], pairs[1][i]}),
+                    (i % 2 ? -1 : 1) * std::sin(1.5) / 300, 1e-6)
+            << "pair " << i;
+    }
+}
+
+} // namespace
