@@ -2,6 +2,7 @@
 // the draw callback that uploads it, shows it behind the Scene and spins it away at the end.
 #include "scenes/backdrop.h"
 
+#include "scenes/all_cores.h"
 #include "shapes/builders.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <future>
 #include <stdexcept>
 #include <system_error>
-#include <thread>
 
 #include <emmintrin.h>
 
@@ -307,29 +307,6 @@ TileShader shaderFor(BackdropLanes lanes) {
     }
 }
 
-// Runs the shader over all tiles on every core: helpers take their share on their own threads,
-// the caller takes the first share, and all are joined before returning. A helper that cannot
-// be started leaves its share to the caller.
-void shadeOnAllCores(TileShader shader, const RenderJob& job) {
-    const int shares = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 16);
-    std::vector<std::thread> helpers;
-    std::vector<int> sharesLeft;
-    for (int share = 1; share < shares; ++share) {
-        try {
-            helpers.emplace_back(shader, std::cref(job), share, shares);
-        } catch (const std::system_error&) {
-            sharesLeft.push_back(share);
-        }
-    }
-    shader(job, 0, shares);
-    for (const int share : sharesLeft) {
-        shader(job, share, shares);
-    }
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
-}
-
 // ---- Drawing ----
 
 // The picture once it is made.
@@ -440,7 +417,7 @@ BackdropImage renderBackdropImage(const std::vector<Vec2>& a, const std::vector<
     for (const Vec2& point : b) {
         job.pairs.bx.push_back(point.x);
     }
-    shadeOnAllCores(shader, job);
+    onAllCores([&](int share, int shares) { shader(job, share, shares); });
     return image;
 }
 

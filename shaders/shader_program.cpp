@@ -87,6 +87,10 @@ void ShaderProgram::use() const {
         glUniform2fv(glGetUniformLocation(program, vec2UniformNames[i].c_str()), 1,
                      vec2Uniforms[i]);
     }
+    if (processorStage) {
+        processorStage(*this);
+        return;
+    }
     for (std::size_t i = 0; i < arrayUniforms.size(); ++i) {
         glUniform1fv(glGetUniformLocation(program, arrayUniformNames[i].c_str()),
                      arrayUniformCounts[i], arrayUniforms[i]);

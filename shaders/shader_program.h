@@ -6,6 +6,12 @@
 
 #include <GL/glew.h>
 
+struct ShaderProgram;
+
+// Computes on the processor what a program would otherwise compute from its array uniforms,
+// reading them from the program's record, and hands the result to the program another way.
+using ProcessorStage = void (*)(const ShaderProgram& program);
+
 // A plain record: copies name the same GL objects, which are never deleted.
 struct ShaderProgram {
     ShaderProgram() = default;
@@ -20,7 +26,8 @@ struct ShaderProgram {
     void addVec2(float* value, const std::string& name);
     void addArray(float* values, int count, const std::string& name);
 
-    // Binds the program and uploads every registered uniform, locations looked up by name.
+    // Binds the program and uploads every registered uniform, locations looked up by name; with
+    // a processor stage, that stage takes the registered arrays instead of the upload.
     void use() const;
 
     static GLuint compileShader(const std::string& source, GLenum type);
@@ -36,4 +43,5 @@ struct ShaderProgram {
     std::vector<std::string> vec2UniformNames;
     std::vector<std::string> arrayUniformNames;
     std::vector<int> arrayUniformCounts;
+    ProcessorStage processorStage = nullptr;
 };

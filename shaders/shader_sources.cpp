@@ -122,6 +122,16 @@ void main() {
 }
 )";
 
+// The random-sources field computed on the processor (a software renderer's fastest way to it):
+// each fragment takes its pixel's value from the field, a float texture of the window's size.
+const char* const randomFieldFragmentSource = R"(uniform sampler2D field;
+
+void main() {
+    float val = texture2D(field, gl_FragCoord.xy / vec2(640.0, 480.0)).r;
+    gl_FragColor = vec4(val, val, val, 1.0);
+}
+)";
+
 // A fixed warm glow: a Gaussian of amplitude 2 and deviation 0.25 on both axes, cut to
 // [0.5, 1], so the middle of the screen is saturated.
 const char* const gaussianGlowFragmentSource = R"(const float amplitude = 2.0;

@@ -1,9 +1,13 @@
 // The closing card's field decides each pair on squared distances. Against the field as it was
 // drawn before, on distances, it may differ only at pixels where two different squared distances
-// round to the same distance; checked over the turning pairs of the Scene's first 40 frames.
+// round to the same distance; and where the processor computes it for a software renderer, it
+// gives the shader's very pixels. Checked over the turning pairs of the Scene's first frames.
 #include "gl_support.h"
+
+#include "scenes/random_field.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
+#include <set>
 
 namespace {
 
@@ -60,7 +64,7 @@ std::vector<std::uint8_t> fieldOf(const ShaderProgram& card, const std::string& 
     program.arrayUniformCounts = card.arrayUniformCounts;
     resetFrame();
     program.use();
-    drawFullScreenQuad();
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f); // one fragment a pixel
     return readBackBuffer();
 }
 
@@ -84,6 +88,32 @@ TEST_F(RandomField, DiffersFromTheDistanceComparisonOnlyWhereTwoDistancesRoundAl
         }
     }
     EXPECT_EQ(unexplained, 0) << "of " << differing << " differing pixels";
+}
+
+TEST_F(RandomField, ComputedOnTheProcessorGivesTheShadersVeryPixels) {
+    std::srand(1);
+    Scene card = buildScene6();
+    ShaderProgram onProcessor(sharedVertexSource, "", randomFieldFragmentSource);
+    onProcessor.processorStage = loadRandomField;
+    onProcessor.arrayUniforms = card.shader.arrayUniforms;
+    std::set<int> halfWayLevels;
+    for (int frame = 0; frame < 20; ++frame) {
+        DemoClock::setManualTime(at(1.0 + frame / 60.0));
+        card.frameHook();
+        const auto shaded = fieldOf(card.shader, randomSourcesFragmentSource);
+        resetFrame();
+        onProcessor.use();
+        glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+        ASSERT_TRUE(readBackBuffer() == shaded) << "frame " << frame;
+        for (std::size_t i = 0; i < shaded.size(); i += 3) {
+            halfWayLevels.insert(shaded[i]);
+        }
+    }
+    // The field's levels 0.1, 0.5 and 0.9 lie half-way between two bytes, where the last bit of
+    // the sum decides the byte: the pictures compared hold all three.
+    for (const auto& [below, above] : {std::pair{25, 26}, {127, 128}, {229, 230}}) {
+        EXPECT_TRUE(halfWayLevels.count(below) + halfWayLevels.count(above) > 0) << below;
+    }
 }
 
 } // namespace
