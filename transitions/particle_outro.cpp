@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include <malloc.h>
+
 namespace {
 
 std::size_t pixelOffset(int column, int row, int width) {
@@ -59,6 +61,7 @@ void plot(PixelBuffer& pixels, int width, int height, const BaseRoute& route,
 void releaseParticles(ParticleOutro& outro) {
     std::vector<std::unique_ptr<BaseRoute>>().swap(outro.routes);
     std::vector<ParticleColour>().swap(outro.colours);
+    malloc_trim(0);
 }
 
 } // namespace
