@@ -7,7 +7,7 @@ packages=(
     freeglut3-dev libglew-dev libgl-dev libgl1-mesa-dri
     libopenal-dev libmpg123-dev libpng-dev libcli11-dev
     libgtest-dev libbenchmark-dev
-    xvfb xauth x11-utils xdotool lame sox ffmpeg
+    xvfb xauth x11-utils xdotool lame sox ffmpeg time
 )
 
 missing=()

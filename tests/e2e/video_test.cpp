@@ -66,6 +66,36 @@ TEST(Video, HoldsEveryFrameFromTheFirstListedToTheLastAsH264WithoutSoundAndMatch
         << result.err;
 }
 
+// x264 writes its settings into the stream: "subme=1" for "superfast", "subme=2" for "veryfast".
+bool encodedWith(const std::string& video, const std::string& setting) {
+    return readFile(video).find(" " + setting + " ") != std::string::npos;
+}
+
+TEST(Video, At1080pShowsThePngsFramesTaggedAsBt601WithAFasterPresetThanSmallerFrames) {
+    TempFolder folder;
+    const ProcessResult result = runCapture({"--video", "v.mp4", "--out", "pngs", "--size",
+                                             "1920x1080", "--frames", "178,179", "--quiet"},
+                                            folder.path());
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string stream = probe(folder / "v.mp4", "v");
+    for (const char* field : {"width=1920\n", "height=1080\n", "nb_read_frames=2\n",
+                              "color_range=tv\n", "color_space=smpte170m\n"}) {
+        EXPECT_NE(stream.find(field), std::string::npos) << field << " not in\n" << stream;
+    }
+    EXPECT_GT(likeness(folder / "v.mp4", 1, folder / "pngs/frame_000179.png"), 45);
+    EXPECT_TRUE(encodedWith(folder / "v.mp4", "subme=1")) << "not x264's superfast preset";
+
+    const ProcessResult small = runCapture(
+        {"--video", "small.mp4", "--frames", "0", "--quiet", "--size", "1280x960"}, folder.path());
+    ASSERT_EQ(small.exitCode, 0) << small.err;
+    EXPECT_TRUE(encodedWith(folder / "small.mp4", "subme=2")) << "not x264's veryfast preset";
+    const ProcessResult chosen = runCapture({"--video", "chosen.mp4", "--frames", "0", "--quiet",
+                                             "--size", "1920x1080", "--preset", "medium"},
+                                            folder.path());
+    ASSERT_EQ(chosen.exitCode, 0) << chosen.err;
+    EXPECT_TRUE(encodedWith(folder / "chosen.mp4", "subme=7")) << "not x264's medium preset";
+}
+
 TEST(Video, CarriesOmbraMp3FromTheFirstFramesTimePaddedWithSilenceToTheVideosLength) {
     // 1.625 s of silence, then 1 s of noise; frames 13-28 at 8 fps are the two seconds from
     // 1.625 s, a time no whole second or neighbouring frame shares.
@@ -112,7 +142,7 @@ TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) 
     const std::pair<const char*, const char*> cases[] = {
         {nullptr, "ffmpeg"},
         {"echo 'cannot cope' >&2; exit 3", "cannot cope"},
-        {"head -c 1843200 > /dev/null; exit 0", "ffmpeg"}, // takes two frames, says all is well
+        {"head -c 921600 > /dev/null; exit 0", "ffmpeg"}, // takes two frames, says all is well
         {"cat > /dev/null; echo 'disk full' >&2; exit 1", "disk full"},
     };
     for (const auto& [ffmpeg, message] : cases) {

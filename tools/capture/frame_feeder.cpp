@@ -1,4 +1,5 @@
-// The frame feeder's thread and the waits of the render on it.
+// The frame feeder's thread, which converts each frame to YUV and writes it, and the waits of the
+// render on it.
 #include "tools/capture/frame_feeder.h"
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include "tools/capture/stop_signals.h"
+#include "tools/capture/yuv_frame.h"
 
 namespace {
 
@@ -26,10 +28,10 @@ void leaveStopSignalsToTheRender() {
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
 }
 
-// Writes the whole frame; 0 or the errno of the write that failed.
-int writeAll(int fd, const RgbImage& frame) {
-    const std::uint8_t* next = frame.pixels.data();
-    std::size_t left = frame.pixels.size();
+// Writes all the bytes; 0 or the errno of the write that failed.
+int writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    const std::uint8_t* next = bytes.data();
+    std::size_t left = bytes.size();
     while (left > 0) {
         const ssize_t written = write(fd, next, left);
         if (written < 0 && errno == EINTR) {
@@ -94,7 +96,7 @@ void FrameFeeder::feed() {
         waiting.pop_front();
         writing = true;
         hold.unlock();
-        const int error = writeAll(fd, frame);
+        const int error = writeAll(fd, toYuv420(frame));
         hold.lock();
         writing = false;
         if (error != 0) {

@@ -1,5 +1,5 @@
 // Handing whole frames to ffmpeg from a thread of the renderer's own, so that the next frame is
-// drawn while ffmpeg takes in the last.
+// drawn while the last is converted to YUV 4:2:0 and ffmpeg takes it in.
 #pragma once
 
 #include <condition_variable>
@@ -18,7 +18,7 @@ struct FeedFailed {
 
 class FrameFeeder {
   public:
-    // Starts the thread that writes to `fd`, keeping at most `capacity` frames waiting.
+    // Starts the thread that writes frames to `fd` as YUV 4:2:0 planes, keeping at most `capacity` frames waiting.
     FrameFeeder(int fd, std::size_t capacity);
     // Discards the frames still waiting and ends the thread. A write under way must be able to
     // finish or fail: the reader must still read, or be gone.

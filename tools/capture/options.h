@@ -21,7 +21,7 @@ struct CaptureOptions {
     bool quiet = false;                      // --quiet: no progress on stderr
     Size size{640, 480};                     // --size: the frames written, picture scaled to fit
     bool smooth = false;                     // --smooth: scale with linear filtering
-    std::string preset = "veryfast";         // --preset: x264's speed for the video
+    std::string preset = "veryfast";         // --preset: x264's speed; by default for the size
 };
 
 // A command line that cannot be run; the message says why in one line.

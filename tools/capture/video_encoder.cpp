@@ -54,13 +54,16 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const st
                                   "-loglevel", "error",        "-y"};
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
     args.insert(args.end(),
-                {"-f", "rawvideo", "-pixel_format", "rgb24", "-video_size", size, "-framerate",
+                {"-f", "rawvideo", "-pixel_format", "yuv420p", "-video_size", size, "-framerate",
                  std::to_string(settings.framesPerSecond), "-i", "pipe:0"});
     if (settings.soundtrack) {
         args.insert(args.end(), {"-i", fileUrl(*settings.soundtrack)});
     }
-    args.insert(args.end(), {"-map", "0:v", "-c:v", "libx264", "-preset", settings.preset, "-crf",
-                             videoQuality, "-pix_fmt", "yuv420p"});
+    // The frames arrive as BT.601 YUV, which the stream says, so that players do not take a
+    // high-definition frame for BT.709.
+    args.insert(args.end(),
+                {"-map", "0:v", "-c:v", "libx264", "-preset", settings.preset, "-crf", videoQuality,
+                 "-pix_fmt", "yuv420p", "-colorspace", "smpte170m", "-color_range", "tv"});
     if (settings.soundtrack) {
         // The sound is decoded from the file's start and trimmed to the first frame's time (an
         // input seek would leave the decoder's first frames silent); silence pads a soundtrack
