@@ -73,6 +73,6 @@ if [[ $video == yes ]]; then
         "${preset[@]}" >/dev/null
     end=$(date +%s.%N)
     awk -v s="$start" -v e="$end" -v f="$((last + 1))" -v kb="$(cat "$scratch/peak")" 'BEGIN {
-        printf "Whole production as an H.264 video at '"$size"': %.1f s for %.2f s shown, %.2fx its length; peak memory %.0f MB\n",
+        printf "Whole production as an H.264 video at '"$size"': %.1f s for %.2f s shown, %.2fx its length; peak memory %.0f MB (the larger of the renderer and ffmpeg)\n",
             e - s, f / 60, (e - s) / (f / 60), kb / 1024 }'
 fi
