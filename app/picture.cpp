@@ -36,6 +36,11 @@ void usePicture() {
     glViewport(0, 0, pictureSize.width, pictureSize.height);
 }
 
+void useWindowAsPicture() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, pictureSize.width, pictureSize.height);
+}
+
 void presentPicture(GLuint target, Size size, bool smooth) {
     const Rectangle shown = letterbox(size, pictureSize);
     // Mesa gathers bitmap text and draws it late; it must land in the picture, shaded as there.

@@ -15,6 +15,10 @@ void createPicture();
 // production is drawn here, and the outros read it back and draw over it here.
 void usePicture();
 
+// Directs drawing and reading to the window's back buffer, with a 640x480 viewport: the picture
+// for a window of exactly its size, where the present step would copy it unchanged.
+void useWindowAsPicture();
+
 // Shows the picture on `target` (0 for the window), a framebuffer of `size`: scaled to the largest
 // size that fits with its shape kept, centred, black elsewhere. Nearest neighbour keeps the
 // pixels crisp; `smooth` filters linearly. Drawing and reading stay with the target afterwards.

@@ -140,9 +140,11 @@ std::string flawIn(const Shot& shot, const Rectangle& box) {
     return lit ? "" : "nothing shown";
 }
 
-// Waits until the demo's window shows the picture in the box that its size gives.
+// Waits until the demo's window shows the picture in the box that its size gives, and shows it
+// moving: two such screenshots differ, so the picture is drawn, not left over.
 std::string awaitPicture(Display* x, Window window, Size expectedSize) {
     std::string flaw = "no screenshot";
+    std::vector<unsigned long> first;
     const auto deadline = Clock::now() + 60s;
     while (Clock::now() < deadline) {
         const Shot shot = screenshot(x, window);
@@ -150,9 +152,12 @@ std::string awaitPicture(Display* x, Window window, Size expectedSize) {
             shot.width == expectedSize.width && shot.height == expectedSize.height
                 ? flawIn(shot, letterbox(expectedSize, {640, 480}))
                 : "the window is " + std::to_string(shot.width) + "x" + std::to_string(shot.height);
-        if (flaw.empty()) {
+        if (flaw.empty() && first.empty()) {
+            first = shot.pixels;
+        } else if (flaw.empty() && shot.pixels != first) {
             break;
         }
+        flaw = flaw.empty() ? "the picture stands still" : flaw;
         std::this_thread::sleep_for(50ms);
     }
     return flaw;
@@ -194,15 +199,26 @@ TEST(Screen, FullScreenCoversTheDisplayWithThePictureScaledBetweenBlackBars) {
     });
 }
 
+TEST(Screen, AWindowOfThePicturesOwnSizeShowsItDrawnThere) {
+    playOnScreen("1024x768", {"--window", "640x480"}, [](Display* x, Window window) {
+        XMoveWindow(x, window, 0, 0);
+        EXPECT_EQ(awaitPicture(x, window, {640, 480}), "");
+    });
+}
+
 TEST(Screen, AResizedWindowShowsThePictureScaledToItsNewSize) {
     playOnScreen("1600x1200", {"--window", "1000x600"}, [](Display* x, Window window) {
         // Without a window manager the window hangs a pixel off the screen's corner, where its
         // contents cannot be read back; a window manager would place it somewhere.
         XMoveWindow(x, window, 0, 0);
         EXPECT_EQ(awaitPicture(x, window, {1000, 600}), "");
-        XResizeWindow(x, window, 800, 800);
-        XSync(x, False);
-        EXPECT_EQ(awaitPicture(x, window, {800, 800}), "");
+        // The picture's own size, drawn on the window directly, and back to a scaled picture.
+        for (const Size size : {Size{800, 800}, Size{640, 480}, Size{700, 500}}) {
+            XResizeWindow(x, window, static_cast<unsigned>(size.width),
+                          static_cast<unsigned>(size.height));
+            XSync(x, False);
+            EXPECT_EQ(awaitPicture(x, window, size), "") << size.width << "x" << size.height;
+        }
     });
 }
 
