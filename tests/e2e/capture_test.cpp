@@ -208,32 +208,37 @@ TEST(CaptureClock, EveryFrameFallsOnTheNearestTickHalvesRoundingUp) {
     EXPECT_EQ(ticksAfterBase(999'999'999, 7), 1'428'571'427'142'857u); // .14, no overflow
 }
 
-// Made-up costs: Scene 1's frames take 10 ms, 8 ms of it drawing.
-TEST(CaptureTimeLeft, PhasesSeenGoOnAtTheirOwnCostAndUnseenOnesWeighByTheirDrawingWork) {
-    const std::vector<ProductionPhase> plan{{1, false, 0, 100}, {6, false, 100, 100}};
-    const auto afterHalfOfScene1 = [&plan](double slowdown) {
-        TimeLeft timeLeft(plan);
+// Made-up costs: Scene 1's frames take 10 ms on this machine; its dissolve's particles cost
+// several times as much to draw, and to encode as well, though less so.
+TEST(CaptureTimeLeft, UnseenPhasesWeighByTheirShareOfTheWorkAndSeenOnesGoOnAsTheyWent) {
+    const std::vector<ProductionPhase> plan{{1, false, 0, 100}, {1, true, 100, 100}};
+    const auto afterHalfOfScene1 = [&plan](double slowdown, FrameUse use) {
+        TimeLeft timeLeft(plan, use);
         for (int frame = 0; frame < 50; ++frame) {
-            timeLeft.add(phaseIndex(1, false),
-                         {0.010 * slowdown, 0.008 * slowdown, 0.008 * slowdown});
+            timeLeft.add(phaseIndex(1, false), 0.010 * slowdown);
         }
         return timeLeft.secondsLeft();
     };
-    // Scene 6 draws the whole window through a heavy shader: far more than a flat rate's 1.5 s.
-    const double early = afterHalfOfScene1(1);
-    EXPECT_GT(early, 50 * 0.010 + 100 * 0.010 * 5);
-    EXPECT_NEAR(afterHalfOfScene1(2), 2 * early, 1e-9) << "a machine half as fast takes twice";
+    const double drawn = afterHalfOfScene1(1, FrameUse::Drawn);
+    const double written = afterHalfOfScene1(1, FrameUse::Written);
+    EXPECT_GT(drawn, 50 * 0.010 + 100 * 0.010 * 4) << "the dissolve as cheap as the Scene";
+    EXPECT_GT(written, 50 * 0.010 + 100 * 0.010 * 2);
+    EXPECT_LT(written, drawn) << "encoding costs every frame alike, and makes up most of it";
+    EXPECT_NEAR(afterHalfOfScene1(2, FrameUse::Drawn), 2 * drawn, 1e-9) << "twice as slow";
 
-    TimeLeft timeLeft(plan);
+    // A phase goes by its share of the work until it has run long enough to go by its own
+    // cost: its first frames may prepare shaders or capture a picture. This dissolve costs what
+    // the Scene did.
+    TimeLeft timeLeft(plan, FrameUse::Drawn);
     EXPECT_EQ(timeLeft.framesLeft(), 200u);
-    for (int frame = 0; frame < 100; ++frame) {
-        timeLeft.add(phaseIndex(1, false), {0.010, 0.008, 0.008});
+    EXPECT_EQ(timeLeft.secondsLeft(), 0);
+    for (int frame = 0; frame < 129; ++frame) {
+        timeLeft.add(phaseIndex(1, frame >= 100), 0.010);
     }
-    for (int frame = 0; frame < 10; ++frame) {
-        timeLeft.add(phaseIndex(6, false), {0.040 + frame * 0.002, 0.035, 0.030});
-    }
-    EXPECT_EQ(timeLeft.framesLeft(), 90u);
-    EXPECT_NEAR(timeLeft.secondsLeft(), 90 * 0.049, 1e-9) << "Scene 6 as seen so far";
+    EXPECT_GT(timeLeft.secondsLeft(), 71 * 0.010 * 2) << "taken at its own cost too early";
+    timeLeft.add(phaseIndex(1, true), 0.010);
+    EXPECT_EQ(timeLeft.framesLeft(), 70u);
+    EXPECT_NEAR(timeLeft.secondsLeft(), 70 * 0.010, 1e-9) << "not taken at its own cost";
 }
 
 } // namespace

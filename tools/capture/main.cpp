@@ -105,13 +105,6 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return elapsed.count();
 }
 
-// Processor time of all the process's threads, the software renderer's included.
-double processorSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 // Where the rendered frames go: PNG files with their log, a video, or both.
 struct Outputs {
     std::optional<VideoEncoder> video;
@@ -236,7 +229,6 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
         }
         DemoClock::setManualTime(frameTicks(frame, options.framesPerSecond));
         const auto renderStart = std::chrono::steady_clock::now();
-        const double processorStart = processorSeconds();
         FrameInfo info;
         usePicture();
         if (!runFrame(&info)) {
@@ -246,7 +238,6 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
         }
         glFinish(); // the software rasteriser draws only when made to
         const double renderSeconds = secondsSince(renderStart);
-        const double renderCpuSeconds = processorSeconds() - processorStart;
         const bool toPng = outputs.log && options.frames.contains(frame);
         const bool toVideo = outputs.video && frame >= firstFrame;
         if (toPng || toVideo) {
@@ -262,7 +253,7 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
             outputs.log->add(frame, options.framesPerSecond, info, renderSeconds * 1000);
         }
         if (progress) {
-            progress->frameRendered(info, renderSeconds, renderCpuSeconds);
+            progress->frameRendered(info);
         }
     }
     // Past the last frame the production ends by itself, as its schedule says it does.
@@ -288,7 +279,9 @@ int capture(const CaptureOptions& options, const char* programName) {
     std::cout << std::endl;
     std::optional<RenderProgress> progress;
     if (!options.quiet) {
-        progress.emplace(renderedPhases(options), stderr);
+        const bool everyFrameWritten = options.videoFile || !options.frames.last();
+        progress.emplace(renderedPhases(options),
+                         everyFrameWritten ? FrameUse::Written : FrameUse::Drawn, stderr);
     }
     const WatchOverRender watch({&options, &outputs, &progress});
     renderFrames(options, outputs, progress);

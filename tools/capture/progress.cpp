@@ -32,8 +32,9 @@ std::string clockText(double seconds) {
 
 } // namespace
 
-RenderProgress::RenderProgress(const std::vector<ProductionPhase>& phases, std::FILE* output)
-    : stream(output), inPlace(isatty(fileno(output)) != 0), timeLeft(phases),
+RenderProgress::RenderProgress(const std::vector<ProductionPhase>& phases, FrameUse use,
+                               std::FILE* output)
+    : stream(output), inPlace(isatty(fileno(output)) != 0), timeLeft(phases, use),
       total(std::max<std::uint64_t>(1, timeLeft.framesLeft())), start(Clock::now()),
       lastFrame(start), lastShown(start) {}
 
@@ -44,11 +45,9 @@ RenderProgress::~RenderProgress() {
     }
 }
 
-void RenderProgress::frameRendered(const FrameInfo& info, double renderSeconds,
-                                   double renderCpuSeconds) {
+void RenderProgress::frameRendered(const FrameInfo& info) {
     const Clock::time_point now = Clock::now();
-    timeLeft.add(phaseIndex(info.scene, info.outro),
-                 {secondsBetween(lastFrame, now), renderSeconds, renderCpuSeconds});
+    timeLeft.add(phaseIndex(info.scene, info.outro), secondsBetween(lastFrame, now));
     lastFrame = now;
     ++rendered;
     if (inPlace) {

@@ -17,15 +17,14 @@ class RenderProgress {
     // The render takes `phases`' frames. On a terminal the status is rewritten in place on one
     // line: at the first frame, then a few times a second. Elsewhere (a log file, a pipe) it is
     // written as a plain line at every tenth of the total and at least every 30 s.
-    RenderProgress(const std::vector<ProductionPhase>& phases, std::FILE* stream);
+    RenderProgress(const std::vector<ProductionPhase>& phases, FrameUse use, std::FILE* stream);
     // Ends a line left open in place, so that an error message starts on a line of its own.
     ~RenderProgress();
     RenderProgress(const RenderProgress&) = delete;
     RenderProgress& operator=(const RenderProgress&) = delete;
 
-    // A frame of the Scene and phase `info` names is done; drawing it took `renderSeconds` of
-    // the time since the previous one, and `renderCpuSeconds` of processor time.
-    void frameRendered(const FrameInfo& info, double renderSeconds, double renderCpuSeconds);
+    // A frame of the Scene and phase `info` names is done.
+    void frameRendered(const FrameInfo& info);
 
     // The closing line: how many frames were rendered, in how long, how fast.
     void finish();

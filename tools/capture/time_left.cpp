@@ -1,41 +1,34 @@
-// Estimating the time left from the costs seen and the phases' known shares of drawing work.
+// Estimating the time left from the costs seen and the phases' known shares of the work.
 #include "tools/capture/time_left.h"
 
 #include <algorithm>
 
 namespace {
 
-// Processor milliseconds that drawing a frame of each phase takes with Mesa's software renderer
-// on the development machine (frames.csv and the process's CPU clock, 60 fps). Only the ratios
-// matter; where the Scenes change, the estimate learns each phase's real cost once it is
-// reached, and these figures want measuring again.
-constexpr std::array<double, phaseCount> drawingWork = {1.0, 5.9, 1.0, 5.6, 1.0,  3.7,
-                                                        3.4, 3.4, 3.3, 7.3, 38.3, 36.8};
-// Drawing stretches beyond its processor time on a machine that is busy, with ffmpeg above all,
-// but ffmpeg eases where drawing is the slow part: measured whole-production renders came out
-// best with the stretch capped here.
-constexpr double largestStretch = 1.3;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+// Milliseconds a frame of each phase took on the development machine in whole-production
+// renders at 640x480 and 60 fps: drawing alone, and drawing with every frame written as video.
+// Only the ratios matter, and they hold at other sizes and rates: a dissolve's noise is as hard
+// to encode as its particles are to draw. Where the Scenes change, these want measuring again.
+constexpr std::array<double, phaseCount> drawingWork = {0.85, 4.81, 0.71, 3.93, 0.84, 3.05,
+                                                        2.09, 3.26, 2.38, 6.79, 5.30, 3.44};
+constexpr std::array<double, phaseCount> writingWork = {5.03, 12.57, 3.77, 7.45, 3.49, 5.53,
+                                                        5.85, 5.68,  5.07, 9.05, 8.13, 5.10};
+// Half a second of frames at 60 fps: a phase's first frames may cost far more than the rest.
+constexpr std::uint64_t framesToTrust = 30;
 
 } // namespace
 
-TimeLeft::TimeLeft(const std::vector<ProductionPhase>& planned) {
+TimeLeft::TimeLeft(const std::vector<ProductionPhase>& planned, FrameUse use)
+    : work(use == FrameUse::Written ? writingWork : drawingWork) {
     for (const ProductionPhase& phase : planned) {
         phases[phaseIndex(phase.scene, phase.outro)].planned += phase.frames;
     }
 }
 
-void TimeLeft::add(std::size_t phase, const FrameCost& cost) {
+void TimeLeft::add(std::size_t phase, double seconds) {
     Phase& seen = phases.at(phase);
     ++seen.done;
-    seen.seconds += cost.seconds;
-    seen.renderSeconds += cost.renderSeconds;
-    seen.renderCpuSeconds += cost.renderCpuSeconds;
+    seen.seconds += seconds;
 }
 
 std::uint64_t TimeLeft::framesLeft() const {
@@ -47,35 +40,25 @@ std::uint64_t TimeLeft::framesLeft() const {
 }
 
 double TimeLeft::secondsLeft() const {
-    double cpu = 0, work = 0, render = 0;
-    std::vector<double> beyondDrawing;
+    double seenSeconds = 0, seenWork = 0;
     for (std::size_t i = 0; i < phaseCount; ++i) {
-        const Phase& phase = phases[i];
-        if (phase.done > 0) {
-            cpu += phase.renderCpuSeconds;
-            work += drawingWork[i] / 1000 * static_cast<double>(phase.done);
-            render += phase.renderSeconds;
-            beyondDrawing.push_back((phase.seconds - phase.renderCpuSeconds) /
-                                    static_cast<double>(phase.done));
-        }
+        seenSeconds += phases[i].seconds;
+        seenWork += work[i] * static_cast<double>(phases[i].done);
     }
-    if (beyondDrawing.empty()) {
+    if (seenWork == 0) {
         return 0;
     }
-    const double speed = cpu / work;
-    const double stretch = cpu > 0 ? std::min(render / cpu, largestStretch) : 1.0;
-    const double typicalBeyond = median(beyondDrawing);
-
+    const double secondsPerWork = seenSeconds / seenWork;
     double left = 0;
     for (std::size_t i = 0; i < phaseCount; ++i) {
         const Phase& phase = phases[i];
         if (phase.done >= phase.planned) {
             continue;
         }
-        const double frameSeconds = phase.done > 0
+        const double frameSeconds = phase.done >= framesToTrust
                                         ? phase.seconds / static_cast<double>(phase.done)
-                                        : typicalBeyond + drawingWork[i] / 1000 * speed * stretch;
+                                        : work[i] * secondsPerWork;
         left += frameSeconds * static_cast<double>(phase.planned - phase.done);
     }
-    return std::max(0.0, left);
+    return left;
 }

@@ -1,5 +1,6 @@
-// How long the rest of a render will take, learnt phase by phase as it goes: Scene 6 costs many
-// times what Scene 1 does, so a flat rate of frames a second says far too little until the end.
+// How long the rest of a render will take, learnt phase by phase as it goes: the phases' frames
+// cost very different times (a dissolve's particles several times a still Scene's), so a flat
+// rate of frames a second says too little until the end.
 #pragma once
 
 #include <array>
@@ -15,34 +16,33 @@ constexpr std::size_t phaseIndex(int scene, bool outro) {
     return static_cast<std::size_t>(scene - 1) * 2 + (outro ? 1 : 0);
 }
 
-// What one rendered frame cost.
-struct FrameCost {
-    double seconds = 0;          // all of it, rendering and writing, from the previous frame on
-    double renderSeconds = 0;    // drawing it, up to glFinish
-    double renderCpuSeconds = 0; // the processor time the drawing took, all threads together
+// What the render does with its frames, which decides how their costs compare.
+enum class FrameUse {
+    Drawn,   // drawn, and only a few written
+    Written, // every one written, as video or PNG: writing takes most of the time
 };
 
 class TimeLeft {
   public:
     // The render will take `phases`' frames.
-    explicit TimeLeft(const std::vector<ProductionPhase>& phases);
+    TimeLeft(const std::vector<ProductionPhase>& phases, FrameUse use);
 
-    void add(std::size_t phase, const FrameCost& cost);
+    // A frame of `phase` is done, `seconds` after the one before it.
+    void add(std::size_t phase, double seconds);
 
     std::uint64_t framesLeft() const;
 
-    // A phase seen is expected to go on as it went. One not seen yet costs its known share of
-    // drawing work, scaled by how the phases seen compared with theirs and stretched by how long
-    // drawing has taken per processor second (at most 1.3 times: beyond that the stretch is
-    // ffmpeg's, and it eases where drawing is the slow part), plus the time the phases seen took
-    // beyond their drawing work (writing, waiting for ffmpeg), as typical of them. 0 before the
-    // first frame.
+    // A phase seen for long enough is expected to go on as it went. One not seen yet, or only
+    // for its first frames (which may prepare shaders or capture a picture), costs its known
+    // share of the work, scaled by how long the phases seen took against their shares. 0 before
+    // the first frame.
     double secondsLeft() const;
 
   private:
     struct Phase {
         std::uint64_t planned = 0, done = 0;
-        double seconds = 0, renderSeconds = 0, renderCpuSeconds = 0;
+        double seconds = 0;
     };
+    const std::array<double, phaseCount>& work;
     std::array<Phase, phaseCount> phases{};
 };
