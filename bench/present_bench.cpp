@@ -1,6 +1,7 @@
-// The present step's cost per frame: the 640x480 picture scaled into frames of common sizes,
-// nearest and linear, up to the point the software renderer has finished; and making the picture
-// at start-up. Needs an X display (xvfb-run).
+// The present step's cost per frame: the 640x480 picture scaled into frames of common sizes and
+// onto a 1920x1080 window, nearest and linear, up to the point the software renderer has
+// finished; and making the picture at start-up. Needs an X display of at least 1920x1080:
+// xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/present_bench
 #include <benchmark/benchmark.h>
 
 #include "app/picture.h"
@@ -37,6 +38,16 @@ BENCHMARK(PresentPicture)
     ->Args({3840, 2160, 0})
     ->Unit(benchmark::kMillisecond);
 
+constexpr Size windowSize{1920, 1080};
+
+void PresentOnWindow(benchmark::State& state) {
+    for (auto _ : state) {
+        presentPicture(0, windowSize, state.range(0) != 0);
+        glFinish();
+    }
+}
+BENCHMARK(PresentOnWindow)->ArgName("smooth")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void CreatePicture(benchmark::State& state) {
     for (auto _ : state) {
         createPicture();
@@ -52,7 +63,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
+    openSurface(&argc, argv, {SurfaceKind::Window, windowSize});
     createPicture();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
