@@ -74,61 +74,6 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
     EXPECT_EQ(csv.rows[1].time, 0.001);
 }
 
-// Scene 1's outro, whose particles fly at random, begins with frame 349.
-TEST(CaptureFiles, WritesTheListedFramesTheSameForTheSameSeedAndLogsEveryFrameUpToTheLast) {
-    TempFolder folder;
-    const std::set<std::string> written{"frame_000000.png", "frame_000349.png", "frame_000352.png",
-                                        "frames.csv"};
-    for (const char* out : {"new/nested", "again"}) {
-        const ProcessResult result =
-            runCapture({"--out", out, "--seed", "1234", "--frames", "352,0,349"}, folder.path());
-        ASSERT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(filesIn(folder / out), written);
-    }
-    for (const std::string name : {"frame_000000.png", "frame_000349.png", "frame_000352.png"}) {
-        EXPECT_TRUE(readPng(folder / "new/nested/" + name).is640x480Rgb)
-            << name << " is not a 640x480 RGB picture";
-        EXPECT_TRUE(readFile(folder / "new/nested/" + name) == readFile(folder / "again/" + name))
-            << name << " differs between two runs with the same seed";
-    }
-
-    const FrameCsv csv = readFrameCsv(folder / "new/nested/frames.csv");
-    EXPECT_EQ(csv.header, "frame,time,scene,phase,scene_time,render_ms");
-    EXPECT_EQ(csv.badLines, std::vector<std::string>{});
-    ASSERT_EQ(csv.rows.size(), 353u) << "rendering goes on to the last listed frame and stops";
-    EXPECT_EQ(csv.rows.back().phase, "outro");
-}
-
-// At 3 frames a second, where frame times are not whole ticks, the whole production is a few
-// hundred frames: every one falls in the phase worked out beforehand, the renderer finds the
-// production ending right after the last (it fails otherwise), and the frame after is refused.
-TEST(CaptureLength, ThePhasesWorkedOutBeforehandAreTheOnesTheFrameLoopPlaysToItsEnd) {
-    constexpr int fps = 3;
-    const std::uint64_t lastFrame = productionFrames(fps) - 1;
-    TempFolder folder;
-    const ProcessResult whole =
-        runCapture({"--out", "o", "--fps", "3", "--quiet", "--frames", std::to_string(lastFrame)},
-                   folder.path());
-    ASSERT_EQ(whole.exitCode, 0) << whole.err;
-    EXPECT_EQ(whole.err, "");
-    const FrameCsv csv = readFrameCsv(folder / "o/frames.csv");
-    ASSERT_EQ(csv.rows.size(), lastFrame + 1);
-    for (const ProductionPhase& phase : productionPhases(fps)) {
-        for (std::uint64_t frame = phase.firstFrame; frame < phase.firstFrame + phase.frames;
-             ++frame) {
-            ASSERT_EQ(csv.rows.at(frame).scene, phase.scene) << "frame " << frame;
-            ASSERT_EQ(csv.rows.at(frame).phase, phase.outro ? "outro" : "play")
-                << "frame " << frame;
-        }
-    }
-
-    const ProcessResult past = runCapture(
-        {"--out", "p", "--fps", "3", "--frames", std::to_string(lastFrame + 1)}, folder.path());
-    EXPECT_EQ(past.exitCode, 2);
-    EXPECT_NE(past.err.find("is " + std::to_string(lastFrame) + ","), std::string::npos)
-        << past.err;
-}
-
 // How many ffmpeg processes have `folder` as their working folder.
 int ffmpegsWorkingIn(const std::string& folder) {
     int count = 0;

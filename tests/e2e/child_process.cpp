@@ -98,3 +98,29 @@ ProcessResult runCapture(std::vector<std::string> args, const std::string& worki
 bool runShell(const std::string& command, const std::string& workingFolder) {
     return runProcess({"sh", "-c", command}, workingFolder).exitCode == 0;
 }
+
+namespace {
+
+std::vector<std::string> xvfbCommand(const std::string& screen,
+                                     const std::vector<std::string>& options) {
+    std::vector<std::string> line{"Xvfb", "-displayfd",   "1",         "-screen",
+                                  "0",    screen + "x24", "-nolisten", "tcp"};
+    line.insert(line.end(), options.begin(), options.end());
+    return line;
+}
+
+} // namespace
+
+PrivateDisplay::PrivateDisplay(const TempFolder& folder, const std::string& screen,
+                               const std::vector<std::string>& options)
+    : server(xvfbCommand(screen, options), folder.path()) {
+    // Xvfb writes its display number (-displayfd 1) once it accepts connections.
+    std::string written;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((written = server.outSoFar()).find('\n') == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    name = ":" + written.substr(0, written.find('\n'));
+    variable = "DISPLAY=" + name;
+}

@@ -62,3 +62,17 @@ bool runShell(const std::string& command, const std::string& workingFolder);
 
 ProcessResult runCapture(std::vector<std::string> args, const std::string& workingFolder,
                          const Environment& changes = {});
+
+// An Xvfb server of the test's own with one screen of `screen` pixels and `options` added to
+// its command line, ready for connections once constructed.
+class PrivateDisplay {
+  public:
+    PrivateDisplay(const TempFolder& folder, const std::string& screen = "1024x768",
+                   const std::vector<std::string>& options = {});
+
+    std::string name;     // ":N"
+    std::string variable; // "DISPLAY=:N"
+
+  private:
+    ChildProcess server;
+};

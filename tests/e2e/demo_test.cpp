@@ -19,33 +19,6 @@ using Clock = std::chrono::steady_clock;
 const std::string unopenedLine =
     "Ombra.mp3: soundtrack could not be opened; playing without music\n";
 
-// An Xvfb server of the test's own, with `options` added to its command line.
-class PrivateDisplay {
-  public:
-    explicit PrivateDisplay(const TempFolder& folder, const std::vector<std::string>& options = {})
-        : server(commandLine(options), folder.path()) {
-        // Xvfb writes its display number (-displayfd 1) once it accepts connections.
-        std::string written;
-        const auto deadline = Clock::now() + 40s;
-        while ((written = server.outSoFar()).find('\n') == std::string::npos &&
-               Clock::now() < deadline) {
-            std::this_thread::sleep_for(20ms);
-        }
-        variable = "DISPLAY=:" + written.substr(0, written.find('\n'));
-    }
-
-    std::string variable; // "DISPLAY=:N"
-
-  private:
-    static std::vector<std::string> commandLine(const std::vector<std::string>& options) {
-        std::vector<std::string> line{"Xvfb", "-displayfd",  "1",         "-screen",
-                                      "0",    "1024x768x24", "-nolisten", "tcp"};
-        line.insert(line.end(), options.begin(), options.end());
-        return line;
-    }
-    ChildProcess server;
-};
-
 // Runs the demo on a private Xvfb server and, from its first frame on (once it has opened its
 // soundtrack or said it could not), has xdotool run `keys` in its window. `secondsTyping` is how
 // long the demo ran after the typing began.
@@ -111,7 +84,7 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
     TempFolder folder;
     ASSERT_TRUE(
         runShell("xauth -q -f cookie add :0 . 00112233445566778899aabbccddeeff", folder.path()));
-    const PrivateDisplay refusing(folder, {"-auth", folder / "cookie"});
+    const PrivateDisplay refusing(folder, "1024x768", {"-auth", folder / "cookie"});
     const std::string program = builtProgram("ombra"), renderer = builtProgram("ombra-capture");
     const std::vector<std::string> rendering{renderer, "--out", "o", "--video", "v.mp4"};
     struct Case {

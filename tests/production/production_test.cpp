@@ -151,27 +151,21 @@ TEST(Production, PlaysEveryFrameByTheFrameLoopsRulesAndShowsWhatEachSceneAndOutr
                            }),
               -1);
     EXPECT_GT(textPixels, 1500) << "the lines are not on the card";
-    // Four lines, one above another, each centred across the card: runs of rows with text.
-    struct Line {
-        int lastRow = -2, left = 640, right = -1;
-    };
-    std::vector<Line> lines;
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            if (!(pixelAt(card, x, y) == cardText)) {
-                continue;
+    // Four lines, one above another, each centred across the card: runs of rows with text, each
+    // as its last row, leftmost and rightmost column.
+    std::vector<std::array<int, 3>> lines;
+    for (int i = 0; i < 640 * 480; ++i) {
+        const int x = i % 640, y = i / 640;
+        if (pixelAt(card, x, y) == cardText) {
+            if (lines.empty() || lines.back()[0] < y - 1) {
+                lines.push_back({y, x, x});
             }
-            if (lines.empty() || lines.back().lastRow < y - 1) {
-                lines.emplace_back();
-            }
-            Line& line = lines.back();
-            line = {y, std::min(line.left, x), std::max(line.right, x)};
+            lines.back() = {y, std::min(lines.back()[1], x), std::max(lines.back()[2], x)};
         }
     }
     ASSERT_EQ(lines.size(), 4u);
-    for (const Line& line : lines) {
-        EXPECT_NEAR(line.left + line.right, 639, 16)
-            << "a line off centre ending at row " << line.lastRow;
+    for (const auto& [row, left, right] : lines) {
+        EXPECT_NEAR(left + right, 639, 16) << "a line off centre ending at row " << row;
     }
 }
 

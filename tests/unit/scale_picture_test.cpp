@@ -1,64 +1,60 @@
 // The renderer's present step on the processor: the picture scaled into frames of other sizes.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "tools/capture/scale_picture.h"
 
 namespace {
 
-// Every pixel of a 640x480 picture tells where it is: red and green the column, blue the row
-// counted from the top.
+// Every pixel of a 640x480 picture tells where it is: red the column's low byte, blue the row's,
+// green their high bits.
 RgbImage positionPicture() {
     RgbImage picture{640, 480, std::vector<std::uint8_t>(640 * 480 * 3)};
     for (int row = 0; row < 480; ++row) {
         for (int column = 0; column < 640; ++column) {
             std::uint8_t* p = &picture.pixels[(row * 640 + column) * 3];
             p[0] = column & 255;
-            p[1] = column >> 8;
-            p[2] = static_cast<std::uint8_t>(row / 2);
+            p[1] = static_cast<std::uint8_t>((column >> 8) * 16 + (row >> 8));
+            p[2] = row & 255;
         }
     }
     return picture;
 }
 
-int columnShown(const RgbImage& frame, int x, int y) {
-    const std::uint8_t* p = &frame.pixels[(y * frame.width + x) * 3];
-    return p[0] + 256 * p[1];
+// Whether picture pixel `source` is nearest to the centre of frame pixel `shown` along a side:
+// the centre lies in its area, or on its edge, where either neighbour is as near.
+bool isNearest(int source, int shown, int shownLength, int sourceLength) {
+    const long centre = (2L * shown + 1) * sourceLength; // in units of 1 / (2 * shownLength)
+    const long within = centre / (2L * shownLength);
+    return source == within || (centre % (2L * shownLength) == 0 && source == within - 1);
 }
 
-TEST(ScalePicture, RepeatsEachPictureColumnInOrderAcrossTheCentredRectangle) {
+TEST(ScalePicture, EachFramePixelShowsThePicturePixelNearestItsCentreBetweenBlackBars) {
     const RgbImage picture = positionPicture();
     EXPECT_EQ(scalePicture(picture, {640, 480}, false).pixels, picture.pixels);
-    // Left bar, runs of each column in the rectangle, right bar.
-    const struct {
-        Size size;
-        int left, width;
-        std::vector<int> runs; // how often a picture column may repeat
-    } cases[] = {{{1920, 1080}, 240, 1440, {2, 3}},
-                 {{1280, 960}, 0, 1280, {2}},
-                 {{1920, 1440}, 0, 1920, {3}},
-                 {{1000, 600}, 100, 800, {1, 2}}};
-    for (const auto& [size, left, width, runs] : cases) {
+    // Bars left and right, none, and above and below; sizes of odd ratios.
+    const std::pair<Size, Rectangle> cases[] = {{{1920, 1080}, {240, 0, 1440, 1080}},
+                                                {{1280, 960}, {0, 0, 1280, 960}},
+                                                {{1000, 600}, {100, 0, 800, 600}},
+                                                {{333, 500}, {0, 125, 333, 249}}};
+    for (const auto& [size, box] : cases) {
         SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
         const RgbImage frame = scalePicture(picture, size, false);
         ASSERT_EQ(frame.pixels.size(), static_cast<std::size_t>(size.width) * size.height * 3);
-        const int middle = size.height / 2;
-        std::map<int, int> repeats;
-        for (int x = left; x < left + width; ++x) {
-            ++repeats[columnShown(frame, x, middle)];
-        }
-        ASSERT_EQ(repeats.size(), 640u);
-        EXPECT_EQ(repeats.begin()->first, 0);
-        for (const auto& [column, count] : repeats) {
-            EXPECT_NE(std::find(runs.begin(), runs.end(), count), runs.end()) << column;
-        }
-        for (const int x : {left - 1, left + width}) {
-            if (x >= 0 && x < size.width) {
-                const std::uint8_t* bar = &frame.pixels[(middle * size.width + x) * 3];
-                EXPECT_EQ(bar[0] + bar[1] + bar[2], 0) << "bar at " << x;
+        int wrong = 0;
+        for (int y = 0; y < size.height; ++y) {
+            for (int x = 0; x < size.width; ++x) {
+                const std::uint8_t* p = &frame.pixels[(y * size.width + x) * 3];
+                const int column = p[0] + (p[1] >> 4) * 256, row = p[2] + (p[1] & 15) * 256;
+                // Rows counted from the bottom, as the box's are.
+                const int up = size.height - 1 - y, rowUp = 479 - row;
+                const bool inside =
+                    x >= box.x && x < box.x + box.width && up >= box.y && up < box.y + box.height;
+                wrong += inside ? !isNearest(column, x - box.x, box.width, 640) ||
+                                      !isNearest(rowUp, up - box.y, box.height, 480)
+                                : p[0] + p[1] + p[2] != 0;
             }
         }
+        EXPECT_EQ(wrong, 0);
     }
 }
 
