@@ -1,5 +1,6 @@
 // The demo on screens larger than its picture: full screen on a 1920x1080 display and a window
 // resized while it plays, checked on screenshots; the keys work in both.
+#include <memory>
 #include <regex>
 #include <thread>
 
@@ -15,26 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// A private Xvfb server with one screen of the given size, connected to.
-class VirtualDisplay {
-  public:
-    VirtualDisplay(const std::string& screen, const TempFolder& folder)
-        : server(folder, screen), connection(XOpenDisplay(server.name.c_str())) {
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }); // a failed request answers null
-    }
-    ~VirtualDisplay() {
-        if (connection) {
-            XCloseDisplay(connection);
-        }
-    }
-    std::string environment() const { return server.variable; }
-    Display* x() const { return connection; }
-
-  private:
-    PrivateDisplay server;
-    Display* connection = nullptr;
-};
 
 // The "OMBRA" window once it is mapped, or 0.
 Window findDemoWindow(const std::string& display) {
@@ -145,21 +126,24 @@ std::string awaitPicture(Display* x, Window window, Size expectedSize) {
 void playOnScreen(const std::string& screen, const std::vector<std::string>& options,
                   const std::function<void(Display*, Window)>& watch) {
     const TempFolder folder;
-    const VirtualDisplay display(screen, folder);
-    ASSERT_NE(display.x(), nullptr);
+    const PrivateDisplay display(folder, screen);
+    const std::unique_ptr<Display, int (*)(Display*)> x(XOpenDisplay(display.name.c_str()),
+                                                        XCloseDisplay);
+    ASSERT_NE(x, nullptr);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }); // a failed request answers null
     std::vector<std::string> command{builtProgram("ombra")};
     command.insert(command.end(), options.begin(), options.end());
-    ChildProcess demo(command, folder.path(), {display.environment()});
+    ChildProcess demo(command, folder.path(), {display.variable});
     Window window = 0;
     for (const auto deadline = Clock::now() + 60s; !window && Clock::now() < deadline;) {
         std::this_thread::sleep_for(20ms);
-        window = findDemoWindow(display.environment());
+        window = findDemoWindow(display.variable);
     }
     ASSERT_NE(window, 0u) << "no window: " << demo.errSoFar();
-    watch(display.x(), window);
+    watch(x.get(), window);
     const ChildProcess typist(
         {"xdotool", "windowfocus", "--sync", std::to_string(window), "key", "r", "Escape"},
-        folder.path(), {display.environment()});
+        folder.path(), {display.variable});
     const ProcessResult result = demo.wait(60s);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(std::regex_match(result.out, std::regex("Please wait\\.\n(\\.\\.\\. ){6}[0-9]+ ")))
