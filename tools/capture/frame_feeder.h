@@ -18,7 +18,8 @@ struct FeedFailed {
 
 class FrameFeeder {
   public:
-    // Starts the thread that writes frames to `fd` as YUV 4:2:0 planes, keeping at most `capacity` frames waiting.
+    // Starts the thread that writes frames to `fd` as YUV 4:2:0 planes, keeping at most `capacity`
+    // frames waiting.
     FrameFeeder(int fd, std::size_t capacity);
     // Discards the frames still waiting and ends the thread. A write under way must be able to
     // finish or fail: the reader must still read, or be gone.

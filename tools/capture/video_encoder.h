@@ -1,5 +1,6 @@
 // Encoding rendered frames as a video: an ffmpeg child process fed raw YUV 4:2:0 frames through a
-// pipe to its standard input, writing H.264 with the soundtrack as AAC in MP4, Matroska or QuickTime.
+// pipe to its standard input, writing H.264 with the soundtrack as AAC in MP4, Matroska or
+// QuickTime.
 #pragma once
 
 #include <cstdint>
