@@ -22,8 +22,8 @@ static struct { bool smooth = false; } state;
 // A window of the picture's own size is drawn on directly: the present step would copy the
 // picture unchanged, and on a software renderer its first copy costs some 50 ms of start-up
 // preparing the copy's shaders. Drawing on the window gives the same pixels, since the picture
-// keeps its rows as the window does. An outro's first frame shows the picture drawn before it,
-// which a resize across that size at that very frame replaces with the other buffer's.
+// keeps its rows as the window does. (An outro's first frame shows what the frame before drew: a
+// resize to or from that size at exactly that frame shows the other buffer's older picture once.)
 void display() {
     const Size window = surfaceSize();
     const bool onWindow = window.width == pictureSize.width && window.height == pictureSize.height;
