@@ -1,11 +1,12 @@
 // The present step's cost per frame: the 640x480 picture scaled into frames of common sizes and
 // onto a 1920x1080 window, nearest and linear, up to the point the software renderer has
-// finished; and making the picture at start-up. Needs an X display of at least 1920x1080:
-// xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/present_bench
+// finished; the renderer reading the picture back; and making the picture at start-up. Needs an X
+// display of at least 1920x1080: xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/present_bench
 #include <benchmark/benchmark.h>
 
 #include "app/picture.h"
 #include "app/window.h"
+#include "tools/capture/output_frame.h"
 
 namespace {
 
@@ -47,6 +48,15 @@ void PresentOnWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(PresentOnWindow)->ArgName("smooth")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The renderer's read-back of the picture, the rows turned top first, before any scaling.
+void ReadPictureBack(benchmark::State& state) {
+    const OutputFrame output(pictureSize, false);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(output.read());
+    }
+}
+BENCHMARK(ReadPictureBack)->Unit(benchmark::kMillisecond);
 
 void CreatePicture(benchmark::State& state) {
     for (auto _ : state) {
