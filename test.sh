@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds OMBRA and runs every test under a virtual X display.
+# Sets up a fresh Debian 12 machine, builds OMBRA for Linux and Windows and its release archives,
+# and runs every test under a virtual X display, the Windows programs under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
+scripts/build-windows.sh # first, so that configuring build/ finds the Windows programs to test
 scripts/build.sh
 scripts/build-sanitized.sh
+scripts/release.sh
 scripts/check-format.sh
 scripts/check-layers.sh
 # Tests never need a sound card: OpenAL's null output plays in real time where a test wants it.
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 xvfb-run -a -s "-screen 0 1024x768x24" \
     ctest --test-dir build --output-on-failure -j"$(nproc)"
+xvfb-run -a -s "-screen 0 1024x768x24" tests/release/check-release.sh

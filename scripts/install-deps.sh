@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages OMBRA needs to build, play and test, skipping what is there.
+# Installs the Debian packages OMBRA needs to build, play and test, or those named as arguments,
+# skipping what is there.
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,11 @@ packages=(
     libopenal-dev libmpg123-dev libpng-dev libcli11-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool lame sox ffmpeg time
+    dpkg-dev zip unzip file
 )
+if (($# > 0)); then
+    packages=("$@")
+fi
 
 missing=()
 for package in "${packages[@]}"; do
