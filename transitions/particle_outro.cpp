@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdlib>
 
 #include <malloc.h>
+
+#include "random/random.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ bool playParticleOutro(ParticleOutro& outro, const ParticleDissolve& dissolve, i
     const bool first = outro.calls == 0;
     ++outro.calls;
     if (first) {
-        std::srand(seed());
+        Random::seed(seed());
         captureParticles(outro, dissolve, width, height);
         return true; // this frame still shows the Scene's last picture
     }
