@@ -5,9 +5,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include <malloc.h>
-
 #include "random/random.h"
+#include "transitions/memory_return.h"
 
 namespace {
 
@@ -62,7 +61,7 @@ void plot(PixelBuffer& pixels, int width, int height, const BaseRoute& route,
 void releaseParticles(ParticleOutro& outro) {
     std::vector<std::unique_ptr<BaseRoute>>().swap(outro.routes);
     std::vector<ParticleColour>().swap(outro.colours);
-    malloc_trim(0);
+    returnFreedMemory();
 }
 
 } // namespace
