@@ -79,19 +79,6 @@ EncoderProcess::EncoderProcess(const std::vector<std::string>& args, std::FILE* 
     child = started;
 }
 
-EncoderProcess::~EncoderProcess() {
-    kill();
-    closeInput();
-    wait();
-}
-
-void EncoderProcess::closeInput() {
-    if (pipeInput >= 0) {
-        close(pipeInput);
-        pipeInput = -1;
-    }
-}
-
 ProcessEnd EncoderProcess::wait(bool stoppable) {
     int status = 0;
     if (child <= 0) {

@@ -128,19 +128,6 @@ EncoderProcess::EncoderProcess(const std::vector<std::string>& args, std::FILE* 
     pipeInput = _open_osfhandle(reinterpret_cast<std::intptr_t>(write), _O_WRONLY | _O_BINARY);
 }
 
-EncoderProcess::~EncoderProcess() {
-    kill();
-    closeInput();
-    wait();
-}
-
-void EncoderProcess::closeInput() {
-    if (pipeInput >= 0) {
-        _close(pipeInput);
-        pipeInput = -1;
-    }
-}
-
 ProcessEnd EncoderProcess::wait(bool stoppable) {
     if (child == -1) {
         return {};
