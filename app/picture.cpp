@@ -42,7 +42,7 @@ void useWindowAsPicture() {
 }
 
 void presentPicture(GLuint target, Size size, bool smooth) {
-    const Rectangle shown = letterbox(size, pictureSize);
+    const PixelRect shown = letterbox(size, pictureSize);
     // Mesa gathers bitmap text and draws it late; it must land in the picture, shaded as there.
     glFlush();
     glBindFramebuffer(GL_FRAMEBUFFER, target);

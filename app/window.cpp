@@ -1,7 +1,7 @@
 // The drawing surface: game mode, a full-screen window or an ordinary window.
 #include "app/window.h"
 
-#include "app/x_display.h"
+#include "app/display_connection.h"
 
 #include <stdexcept>
 

@@ -1,21 +1,22 @@
 // Opening and closing the default OpenAL output.
 #include "audio/audio_device.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+#include "audio/platform_files.h"
+
 namespace {
 
-// Points the process's stderr at /dev/null for as long as it lives. Probing for an output on a
-// machine without one makes the sound back ends print a screenful of errors; the production
-// then simply plays silently, so they say nothing the user needs.
+// Points the process's stderr at the null device for as long as it lives. Probing for an output on
+// a machine without one makes the sound back ends print a screenful of errors; the production then
+// simply plays silently, so they say nothing the user needs.
 class StderrMuted {
   public:
     StderrMuted() {
         std::fflush(stderr);
-        const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        const int sink = openNullDevice();
         saved_ = sink < 0 ? -1 : ::dup(STDERR_FILENO);
         if (saved_ >= 0) {
             ::dup2(sink, STDERR_FILENO);

@@ -1,11 +1,12 @@
 // Decoding an MP3 file with libmpg123, a piece at a time, into 16-bit samples.
 #include "audio/mp3_stream.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <mpg123.h>
+
+#include "audio/platform_files.h"
 
 namespace {
 
@@ -48,8 +49,7 @@ std::unique_ptr<Mp3Stream> Mp3Stream::open(const char* path) {
     if (!path || !libraryReady()) {
         return nullptr;
     }
-    // O_NONBLOCK: opening a named pipe must not wait for a writer; regular files ignore it.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = openInputFile(path);
     if (fd < 0) {
         return nullptr;
     }

@@ -5,13 +5,13 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <cstdlib>
 
 #include <GL/glew.h>
 
 #include "app/picture.h"
 #include "app/window.h"
 #include "clock/demo_clock.h"
+#include "random/random.h"
 #include "scenes/scene_builders.h"
 
 namespace {
@@ -22,7 +22,7 @@ constexpr DemoClock::Ticks frameTicks = DemoClock::ticksPerSecond / 60;
 std::array<Scene, 6>& scenes() {
     static std::array<Scene, 6> built = [] {
         std::array<Scene, 6> made;
-        std::srand(1);
+        Random::seed(1);
         for (std::size_t i = 0; i < made.size(); ++i) {
             made[i] = sceneBuilders[i]();
         }

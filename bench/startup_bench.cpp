@@ -4,10 +4,10 @@
 
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <vector>
 
 #include "app/window.h"
+#include "random/random.h"
 #include "scenes/backdrop.h"
 #include "scenes/scene_builders.h"
 
@@ -23,7 +23,7 @@ double secondsBetween(Clock::time_point start, Clock::time_point end) {
 // Scenes are destroyed outside the timed span; each round starts from the default sequence.
 void SixBuilders(benchmark::State& state) {
     for (auto _ : state) {
-        std::srand(1);
+        Random::seed(1);
         std::array<Scene, std::size(sceneBuilders)> scenes;
         const Clock::time_point start = Clock::now();
         for (std::size_t i = 0; i < std::size(sceneBuilders); ++i) {
@@ -38,7 +38,7 @@ BENCHMARK(SixBuilders)->UseManualTime()->Unit(benchmark::kMillisecond)->Iteratio
 void OneBuilder(benchmark::State& state) {
     const SceneBuilder builder = sceneBuilders[state.range(0) - 1];
     for (auto _ : state) {
-        std::srand(1);
+        Random::seed(1);
         Scene scene;
         const Clock::time_point start = Clock::now();
         scene = builder();
@@ -52,10 +52,10 @@ BENCHMARK(OneBuilder)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
 
-// The backdrop as Scene 4 makes it: 5000 rand values, then the picture.
+// The backdrop as Scene 4 makes it: 5000 random numbers, then the picture.
 void BackdropTexture(benchmark::State& state) {
     for (auto _ : state) {
-        std::srand(1);
+        Random::seed(1);
         generateBackdropTexture();
         benchmark::DoNotOptimize(backdropPixels().data());
     }
@@ -68,7 +68,7 @@ void BackdropAtLaneWidth(benchmark::State& state) {
         state.SkipWithError("lane width not supported on this processor");
         return;
     }
-    std::srand(1);
+    Random::seed(1);
     const std::vector<Vec2> a = randomPointSet();
     const std::vector<Vec2> b = randomPointSet();
     for (auto _ : state) {
@@ -84,7 +84,7 @@ BENCHMARK(BackdropAtLaneWidth)
 
 // The exact one-pair-at-a-time formulation, for comparison.
 void BackdropReference(benchmark::State& state) {
-    std::srand(1);
+    Random::seed(1);
     const std::vector<Vec2> a = randomPointSet();
     const std::vector<Vec2> b = randomPointSet();
     for (auto _ : state) {

@@ -2,13 +2,13 @@
 // the draw callback that uploads it, shows it behind the Scene and spins it away at the end.
 #include "scenes/backdrop.h"
 
+#include "random/random.h"
 #include "scenes/all_cores.h"
 #include "shapes/builders.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <future>
 #include <stdexcept>
 #include <system_error>
@@ -381,7 +381,7 @@ void followLeavingRoutes() {
 std::vector<Vec2> randomPointSet() {
     std::vector<Vec2> points(backdropPointCount);
     const auto randomCoordinate = [] {
-        const int r = std::rand();
+        const int r = Random::draw();
         return static_cast<float>(static_cast<double>(r % randomRange) / randomRange - 0.5);
     };
     for (Vec2& point : points) {

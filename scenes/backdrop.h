@@ -15,8 +15,8 @@ constexpr int backdropPointCount = 1250;
 // An RGBA image, row after row, row 0 at the top (y = 0.5).
 using BackdropImage = std::vector<std::uint8_t>;
 
-// 1250 points in [-0.5, 0.5)^2 from the C generator: first every x, then every y, each
-// (rand() mod 16383) / 16383 - 0.5. Draws exactly 2500 rand values.
+// 1250 points in [-0.5, 0.5)^2 from the random sequence: first every x, then every y, each
+// (Random::draw() mod 16383) / 16383 - 0.5. Draws exactly 2500 random numbers.
 std::vector<Vec2> randomPointSet();
 
 // Lane widths of renderBackdropImage: the widest one the processor supports, or one by name.
@@ -37,7 +37,7 @@ BackdropImage renderBackdropImage(const std::vector<Vec2>& a, const std::vector<
 // rule is written: the yardstick for renderBackdropImage. Too slow for start-up (~0.4 s).
 BackdropImage generateBackdropReference(const std::vector<Vec2>& a, const std::vector<Vec2>& b);
 
-// Draws point set A, then point set B (5000 rand values in all) and starts rendering the
+// Draws point set A, then point set B (5000 random numbers in all) and starts rendering the
 // backdrop's pixels from them on a thread of their own, ready for drawBackdrop to upload.
 void generateBackdropTexture();
 

@@ -24,8 +24,7 @@ struct Pairs {
 };
 
 // One row: the pixel centres' x in centred coordinates, then the votes added in pair order.
-[[gnu::target_clones("avx2", "default")]] void computeRow(int row, const Pairs& pairs,
-                                                          float* values) {
+[[gnu::always_inline]] inline void computeRow(int row, const Pairs& pairs, float* values) {
     float x[randomFieldWidth];
     for (int column = 0; column < randomFieldWidth; ++column) {
         x[column] = (static_cast<float>(column) + 0.5f) / 640.0f - 0.5f;
@@ -48,6 +47,23 @@ struct Pairs {
     }
 }
 
+// computeRow compiled twice, for AVX2 and for every x86-64 processor, and chosen at run time:
+// the same operations in the same order, so the same values either way.
+using RowFunction = void (*)(int, const Pairs&, float*);
+
+[[gnu::target("avx2")]] void computeRowAvx2(int row, const Pairs& pairs, float* values) {
+    computeRow(row, pairs, values);
+}
+
+void computeRowBaseline(int row, const Pairs& pairs, float* values) {
+    computeRow(row, pairs, values);
+}
+
+RowFunction widestComputeRow() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? computeRowAvx2 : computeRowBaseline;
+}
+
 void makeTexture() {
     glGenTextures(1, &state.texture);
     glBindTexture(GL_TEXTURE_2D, state.texture);
@@ -63,9 +79,10 @@ void computeRandomField(const float* x0, const float* y0, const float* x1, const
                         std::vector<float>& field) {
     field.resize(static_cast<std::size_t>(randomFieldWidth) * randomFieldHeight);
     const Pairs pairs{x0, y0, x1, y1};
+    static const RowFunction computeRowHere = widestComputeRow();
     onAllCores([&](int share, int shares) {
         for (int row = share; row < randomFieldHeight; row += shares) {
-            computeRow(row, pairs, &field[static_cast<std::size_t>(row) * randomFieldWidth]);
+            computeRowHere(row, pairs, &field[static_cast<std::size_t>(row) * randomFieldWidth]);
         }
     });
 }

@@ -2,12 +2,12 @@
 // outlined quadrilaterals breathing around the centre, all shaded by three slowly circling blobs.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
+#include "random/random.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
 #include "shapes/builders.h"
@@ -126,7 +126,7 @@ void updateBlobs() {
 
 // A coordinate in [-0.5, 0.4961] from the next random number.
 float randomCentreCoordinate() {
-    return static_cast<float>((std::rand() % 255) / 255.0 - 0.5);
+    return static_cast<float>((Random::draw() % 255) / 255.0 - 0.5);
 }
 
 LightRoute makeLighting() {
@@ -150,8 +150,8 @@ Scene buildScene2() {
     float strokeStart = firstStrokeStart;
     for (int row = 0; row < gridSize; ++row) {
         for (int column = 0; column < gridSize; ++column) {
-            std::rand(); // every stroke draws two numbers and keeps the second
-            const float spin = static_cast<float>(std::rand() % strokeSpinRange);
+            Random::draw(); // every stroke draws two numbers and keeps the second
+            const float spin = static_cast<float>(Random::draw() % strokeSpinRange);
             shapes.push_back(makeStroke(row, column, spin));
             startTimes.push_back(strokeStart);
             strokeStart += strokeStartStep;

@@ -1,11 +1,11 @@
 // Scene 3: the sign-off line, four Heighway dragons of growing depth that slide in and turn a
 // quarter turn, and ten rectangles that fall from a top corner into a row, all on a warm glow.
-#include <cstdlib>
 #include <vector>
 
 #include <GL/glew.h>
 
 #include "curves/sf_curve.h"
+#include "random/random.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
 #include "shapes/builders.h"
@@ -88,7 +88,7 @@ Scene buildScene3() {
     float x = firstRectangleX;
     float rectangleStart = 0.0f;
     for (int k = 0; k < rectangleCount; ++k) {
-        shapes.push_back(makeFallingRectangle(x, std::rand()));
+        shapes.push_back(makeFallingRectangle(x, Random::draw()));
         startTimes.push_back(rectangleStart);
         x += rectangleXStep;
         rectangleStart += rectangleStartStep;

@@ -2,13 +2,13 @@
 // panel over the right quarter and, one every 3.5 s, the eight group names, all showing a
 // gradient-noise field whose 169 gradients turn back and forth so that the noise drifts.
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
 #include "curves/sf_curve.h"
+#include "random/random.h"
 #include "scenes/custom_boxes.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
@@ -83,7 +83,7 @@ LightRoute makeLighting() {
 // A gradient component in [-0.5, 0.5) from the next random number; never exactly 0 after the
 // subtraction, so no pair is (0, 0).
 float randomGradientComponent() {
-    return static_cast<float>((std::rand() % 16383) / 16383.0 - 0.5);
+    return static_cast<float>((Random::draw() % 16383) / 16383.0 - 0.5);
 }
 
 // All x components are drawn before any y component; then every pair becomes a unit vector.

@@ -2,12 +2,12 @@
 // field in which fifty pairs of random points vote on every pixel; the pairs turn slowly about
 // the centre, each the other way from its neighbour. The curtain ends the production.
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
+#include "random/random.h"
 #include "scenes/random_field.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
@@ -50,7 +50,7 @@ LightRoute makeLighting() {
 
 // One of the 51 values k / 51 - 0.5, from the next random number.
 float randomCoordinate() {
-    return static_cast<float>((std::rand() % 51) / 51.0 - 0.5);
+    return static_cast<float>((Random::draw() % 51) / 51.0 - 0.5);
 }
 
 // One array after another, each from its first element to its last.

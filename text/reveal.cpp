@@ -2,7 +2,8 @@
 #include "text/reveal.h"
 
 #include <cctype>
-#include <cstdlib>
+
+#include "random/random.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ namespace {
 constexpr double visibleSeconds = 7.0;
 
 char randomLetter(bool upperCase) {
-    const int offset = std::rand() % 26;
+    const int offset = Random::draw() % 26;
     return static_cast<char>((upperCase ? 'A' : 'a') + offset);
 }
 
@@ -23,7 +24,7 @@ std::string scrambleText(const Shape& shape, DemoClock::Ticks startTicks, const 
     if (elapsed >= shape.param) {
         return source;
     }
-    // Every position draws from rand(), kept ones too, so the sequence consumed depends only on
+    // Every position draws a random number, kept ones too, so the sequence consumed depends only on
     // the line's length.
     std::string noise(source.size(), ' ');
     for (char& c : noise) {

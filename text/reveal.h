@@ -6,7 +6,7 @@
 #include "clock/demo_clock.h"
 #include "shapes/shape.h"
 
-// While e < T (the Shape's param): noise of the source's length, one rand() per character,
+// While e < T (the Shape's param): noise of the source's length, one Random::draw() per character,
 // letters replaced by 'A'-'Z' (upper) or 'a'-'z', every non-letter kept. From then on the source.
 std::string scrambleText(const Shape& shape, DemoClock::Ticks startTicks, const std::string& source,
                          bool upperCase);

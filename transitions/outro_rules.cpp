@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+
+#include "random/random.h"
 
 namespace {
 
@@ -23,13 +24,13 @@ Vec2 pixel(int x, int y) {
 
 // k * T / steps for a fresh k below steps.
 float steppedDuration(int steps, float time) {
-    return static_cast<float>(std::rand() % steps) / static_cast<float>(steps) * time;
+    return static_cast<float>(Random::draw() % steps) / static_cast<float>(steps) * time;
 }
 
 } // namespace
 
 Vec2 edgeTarget(int x, int y, int width, int height) {
-    switch (std::rand() % 4) {
+    switch (Random::draw() % 4) {
     case 0:
         return pixel(x, 0);
     case 1:
@@ -70,7 +71,7 @@ Vec2 bendControlPoint(Vec2 start, Vec2 end) {
     static const float cosine = std::cos(bendAngle);
     static const float sine = std::sin(bendAngle);
     const Vec2 half{(end.x - start.x) * 0.5f, (end.y - start.y) * 0.5f};
-    const float side = std::rand() % 2 == 1 ? 1.0f : -1.0f;
+    const float side = Random::draw() % 2 == 1 ? 1.0f : -1.0f;
     return {start.x + (half.x * cosine - half.y * side * sine),
             start.y + (half.x * side * sine + half.y * cosine)};
 }

@@ -7,7 +7,7 @@
 // Destination rules take a particle's pixel (x to the right, y down from the top row) and the
 // window size, and give the pixel it flies to.
 
-// A random screen edge, straight across: top, right, bottom or left, by one draw of rand().
+// A random screen edge, straight across: top, right, bottom or left, by one random draw.
 Vec2 edgeTarget(int x, int y, int width, int height);
 // The corner of the pixel's screen quadrant; the middle column goes left, the middle row down.
 Vec2 cornerTarget(int x, int y, int width, int height);
@@ -17,7 +17,7 @@ Vec2 leftEdgeTarget(int x, int y, int width, int height);
 // the first use ever and is kept for the run: every outro works on the same 640 x 480 window.
 Vec2 gridTarget(int x, int y, int width, int height);
 
-// Flight-time rules: one draw of rand() picks a time below the transition's time T.
+// Flight-time rules: one random draw picks a time below the transition's time T.
 
 // One of the 255 values k * T / 255, k = 0 to 254.
 float randomDuration(float time);
@@ -25,5 +25,5 @@ float randomDuration(float time);
 float coarseDuration(float time);
 
 // The Bezier control point of a bent flight: half the way from start to end, turned by +60 or
-// -60 degrees about the start, the side picked by one draw of rand().
+// -60 degrees about the start, the side picked by one random draw.
 Vec2 bendControlPoint(Vec2 start, Vec2 end);

@@ -18,6 +18,6 @@ bool scene4Outro(int width, int height);
 bool scene5Outro(int width, int height);
 bool scene6Outro(int width, int height);
 
-// The outros seed the C generator from the wall clock when they start; a fixed seed makes runs
+// The outros seed the random sequence from the wall clock when they start; a fixed seed makes runs
 // repeatable (the offline renderer's --seed).
 void setOutroSeed(std::optional<unsigned> seed);

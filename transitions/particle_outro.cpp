@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdlib>
 
-#include <malloc.h>
+#include "random/random.h"
+#include "transitions/memory_return.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ void plot(PixelBuffer& pixels, int width, int height, const BaseRoute& route,
 void releaseParticles(ParticleOutro& outro) {
     std::vector<std::unique_ptr<BaseRoute>>().swap(outro.routes);
     std::vector<ParticleColour>().swap(outro.colours);
-    malloc_trim(0);
+    returnFreedMemory();
 }
 
 } // namespace
@@ -74,7 +74,7 @@ bool playParticleOutro(ParticleOutro& outro, const ParticleDissolve& dissolve, i
     const bool first = outro.calls == 0;
     ++outro.calls;
     if (first) {
-        std::srand(seed());
+        Random::seed(seed());
         captureParticles(outro, dissolve, width, height);
         return true; // this frame still shows the Scene's last picture
     }

@@ -47,7 +47,7 @@ struct ParticleOutro {
 // Where the generator's seed comes from when the outro starts.
 using SeedSource = unsigned (*)();
 
-// One frame of a particle outro: the first call seeds rand(), captures the picture as particles
+// One frame of a particle outro: the first call seeds Random, captures the picture as particles
 // and draws nothing; every later call draws a frame. Returns false on the call at or after the
 // dissolve's time, which shows black and releases the particles.
 bool playParticleOutro(ParticleOutro& outro, const ParticleDissolve& dissolve, int width,
@@ -57,8 +57,8 @@ bool playParticleOutro(ParticleOutro& outro, const ParticleDissolve& dissolve, i
 void captureParticles(ParticleOutro& outro, const ParticleDissolve& dissolve, int width,
                       int height);
 // Makes one started particle per non-black pixel of the outro's picture, column by column from
-// the left and each column from the top; per particle rand() is drawn by the destination, then
-// the flight time, then the bend.
+// the left and each column from the top; per particle a random number is drawn by the destination,
+// then the flight time, then the bend.
 void makeParticles(ParticleOutro& outro, const ParticleDissolve& dissolve, int width, int height);
 
 // Composes the frame and draws it over the window; false once the dissolve's time is up.

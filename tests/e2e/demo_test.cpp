@@ -10,6 +10,7 @@
 
 #include "capture_files.h"
 #include "child_process.h"
+#include "tone_mp3.h"
 
 namespace {
 
@@ -54,9 +55,7 @@ ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>&
 void expectKeysToWork(const std::vector<std::string>& command) {
     SCOPED_TRACE(testing::PrintToString(command));
     TempFolder folder;
-    ASSERT_TRUE(
-        runShell("sox -n -r 44100 -c 2 -t wav - synth 20 sine 440 | lame --quiet - Ombra.mp3",
-                 folder.path()));
+    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "20"), folder.path()));
     double secondsTyping = 0;
     const ProcessResult result = playDemo(folder,
                                           {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key",

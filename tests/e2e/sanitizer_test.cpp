@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "child_process.h"
+#include "tone_mp3.h"
 #include "tools/capture/production_length.h"
 
 namespace {
@@ -27,9 +28,7 @@ TEST(Sanitizers, TheWholeProductionRunsWithoutMemoryErrorsOrLeaks) {
     ASSERT_TRUE(std::filesystem::exists(sanitizedCapture)) // fails rather than skips
         << sanitizedCapture << " is missing: ./test.sh builds it (or scripts/build-sanitized.sh)";
     TempFolder folder; // with a soundtrack, so that decoding runs under the sanitizers too
-    ASSERT_TRUE(
-        runShell("sox -n -r 44100 -c 2 -t wav - synth 20 sine 440 | lame --quiet - Ombra.mp3",
-                 folder.path()));
+    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "20"), folder.path()));
     // A sanitizer report exits with 23; suppressions only name third-party libraries.
     const ProcessResult result =
         runProcess({sanitizedCapture, "--quiet", "--out", "frames", "--fps", "10", "--seed", "7",

@@ -61,7 +61,7 @@ std::pair<int, int> nearest(int shown, int shownLength, int pictureLength) {
 // neighbour into `box` with black around it, and not be all black; empty when nothing is. The
 // picture is rebuilt from the shown pixels that have one nearest picture pixel; those on an edge
 // between two must show one of them.
-std::string flawIn(const Shot& shot, const Rectangle& box) {
+std::string flawIn(const Shot& shot, const PixelRect& box) {
     std::vector<long> picture(640 * 480, -1);
     bool lit = false;
     for (const bool onEdges : {false, true}) {

@@ -4,6 +4,7 @@
 // gives the shader's very pixels. Checked over the turning pairs of the Scene's first frames.
 #include "gl_support.h"
 
+#include "random/random.h"
 #include "scenes/random_field.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
@@ -71,7 +72,7 @@ std::vector<std::uint8_t> fieldOf(const ShaderProgram& card, const std::string& 
 using RandomField = ClockedTest;
 
 TEST_F(RandomField, DiffersFromDistancesOnlyWhereTheyRoundAlikeAndTheProcessorGivesItsPixels) {
-    std::srand(1);
+    Random::seed(1);
     Scene card = buildScene6();
     ShaderProgram onProcessor(sharedVertexSource, "", randomFieldFragmentSource);
     onProcessor.processorStage = loadRandomField;

@@ -5,6 +5,7 @@
 
 #include <GL/freeglut.h>
 
+#include "random/random.h"
 #include "scenes/backdrop.h"
 #include "scenes/scene_builders.h"
 #include "shapes/builders.h"
@@ -12,12 +13,12 @@
 
 namespace {
 
-// The first `count` numbers of the C generator's unseeded sequence, which is then restarted.
+// The first `count` numbers of the unseeded random sequence, which is then restarted.
 std::vector<int> randSequence(int count) {
-    std::srand(1);
+    Random::seed(1);
     std::vector<int> values(count);
-    std::generate(values.begin(), values.end(), std::rand);
-    std::srand(1);
+    std::generate(values.begin(), values.end(), Random::draw);
+    Random::seed(1);
     return values;
 }
 
@@ -130,7 +131,7 @@ TEST_F(ScenesTest, Scene1CornerLinesGrowTwoUnitsASecondFromTheirFirstUpdateUpTo1
 TEST_F(ScenesTest, Scene2StrokesTakeTwoNumbersEachSwingBelowTheirPlaceAndLandOnIt) {
     const std::vector<int> r = randSequence(105);
     const Scene scene = buildScene2();
-    EXPECT_EQ(std::rand(), r[104]) << "the builder draws exactly 104 numbers";
+    EXPECT_EQ(Random::draw(), r[104]) << "the builder draws exactly 104 numbers";
     // Stroke k falls to a third right of and below its grid point, then turns back onto it,
     // spinning by the second number it takes, then by 240 degrees more.
     for (int k = 0; k < 49; ++k) {
@@ -185,8 +186,8 @@ TEST_F(ScenesTest, Scene2HookTurnsTheBlobCentresAndTheOutlinesBreatheWithItsCloc
 TEST_F(ScenesTest, Scene4TakesTheBackdropsNumbersItsFirstTwoWavesLeaveAndTheBackdropSpinsAway) {
     const std::vector<int> r = randSequence(5001);
     Scene scene = buildScene4();
-    EXPECT_EQ(std::rand(), r[5000]);
-    std::srand(1); // the backdrop's two point sets are all it draws
+    EXPECT_EQ(Random::draw(), r[5000]);
+    Random::seed(1); // the backdrop's two point sets are all it draws
     const std::vector<Vec2> a = randomPointSet(), b = randomPointSet();
     EXPECT_TRUE(backdropPixels() == generateBackdropReference(a, b)) << "not the exact picture";
     scene.start(); // played to its end, ten frames a second, without drawing
@@ -228,7 +229,7 @@ TEST_F(ScenesTest, Scene4TakesTheBackdropsNumbersItsFirstTwoWavesLeaveAndTheBack
 TEST_F(ScenesTest, Scenes5And6HooksTurnGradientsAndPointPairsEachWayToTheirPattern) {
     const std::vector<int> r = randSequence(339 + 200);
     Scene five = buildScene5(), six = buildScene6();
-    EXPECT_EQ(std::rand(), r[338 + 200]) << "the builders draw exactly 338 and 200 numbers";
+    EXPECT_EQ(Random::draw(), r[338 + 200]) << "the builders draw exactly 338 and 200 numbers";
     const std::vector<float*>& gradients = five.shader.arrayUniforms; // x, y
     const std::vector<float*>& pairs = six.shader.arrayUniforms;      // x0, y0, x1, y1
     const std::vector<float> gx(gradients[0], gradients[0] + 169),

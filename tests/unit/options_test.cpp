@@ -8,7 +8,7 @@ namespace {
 TEST(Letterbox, FitsThePictureWithItsShapeKeptCentredBetweenBars) {
     const struct {
         Size screen;
-        Rectangle shown;
+        PixelRect shown;
     } cases[] = {
         {{640, 480}, {0, 0, 640, 480}},   {{1920, 1080}, {240, 0, 1440, 1080}},
         {{1280, 960}, {0, 0, 1280, 960}}, {{1000, 600}, {100, 0, 800, 600}},
@@ -16,7 +16,7 @@ TEST(Letterbox, FitsThePictureWithItsShapeKeptCentredBetweenBars) {
         {{641, 481}, {0, 0, 641, 480}},
     };
     for (const auto& [screen, shown] : cases) {
-        const Rectangle fit = letterbox(screen, {640, 480});
+        const PixelRect fit = letterbox(screen, {640, 480});
         EXPECT_EQ((std::array{fit.x, fit.y, fit.width, fit.height}),
                   (std::array{shown.x, shown.y, shown.width, shown.height}))
             << screen.width << "x" << screen.height;

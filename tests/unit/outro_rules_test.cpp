@@ -1,10 +1,10 @@
-// The particle dissolves' destination, flight-time and bend rules, and the rand() draws they take.
+// The particle dissolves' destination, flight-time and bend rules, and the random draws they take.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
+#include "random/random.h"
 #include "transitions/outro_rules.h"
 
 namespace {
@@ -25,12 +25,12 @@ TEST(OutroRules, FixedDestinationsTieLeftAndDownRandomRulesTakeOneNumberEachForI
     // Every random rule takes the next number r and uses its remainder: the edge by r mod 4, the
     // flight time (r mod 255) / 255 T or (r mod 21) / 21 T, the bend's side by r mod 2. The fixed
     // rules take none.
-    std::srand(7);
+    Random::seed(7);
     std::vector<int> r(4 * 200);
     for (int& value : r) {
-        value = std::rand();
+        value = Random::draw();
     }
-    std::srand(7);
+    Random::seed(7);
     const Vec2 edges[] = {{100, 0}, {639, 200}, {100, 479}, {0, 200}};
     const Vec2 from{300, 40}, to{120, 400};
     const double hx = (to.x - from.x) * 0.5, hy = (to.y - from.y) * 0.5;

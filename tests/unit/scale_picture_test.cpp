@@ -32,7 +32,7 @@ TEST(ScalePicture, EachFramePixelShowsThePicturePixelNearestItsCentreBetweenBlac
     const RgbImage picture = positionPicture();
     EXPECT_EQ(scalePicture(picture, {640, 480}, false).pixels, picture.pixels);
     // Bars left and right, none, and above and below; sizes of odd ratios.
-    const std::pair<Size, Rectangle> cases[] = {{{1920, 1080}, {240, 0, 1440, 1080}},
+    const std::pair<Size, PixelRect> cases[] = {{{1920, 1080}, {240, 0, 1440, 1080}},
                                                 {{1280, 960}, {0, 0, 1280, 960}},
                                                 {{1000, 600}, {100, 0, 800, 600}},
                                                 {{333, 500}, {0, 125, 333, 249}}};

@@ -7,26 +7,31 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
+#include "e2e/tone_mp3.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// A tone encoded by lame, whose header lets the decoder give back exactly the samples put in.
-// Test programs run side by side: each writes under a name of its own, then renames the file.
+// A tone encoded by lame (0x1A bytes early in its tag), whose header lets the decoder give back
+// exactly the samples put in. Test programs run side by side: each writes under a name of its own,
+// then renames the file.
 std::string tone(const std::string& seconds, const std::string& rate, const std::string& channels) {
     const std::string path =
-        OMBRA_TEST_DATA "/tone-" + seconds + "s-" + rate + "-" + channels + "ch.mp3";
+        OMBRA_TEST_DATA "/tone1a-" + seconds + "s-" + rate + "-" + channels + "ch.mp3";
     const std::string part = path + ".part" + std::to_string(getpid());
-    const std::string command = "sox -n -r " + rate + " -c " + channels + " -t wav - synth " +
-                                seconds + " sine 440 | lame --quiet - " + part + " && mv " + part +
-                                " " + path;
+    const std::string command =
+        toneMp3Command(part, seconds, rate, channels) + " && mv " + part + " " + path;
     EXPECT_TRUE(std::filesystem::exists(path) || std::system(command.c_str()) == 0) << command;
+    std::string head(128, '\0');
+    std::ifstream(path, std::ios::binary).read(head.data(), head.size());
+    EXPECT_NE(head.find('\x1a'), std::string::npos) << "no early 0x1A byte in " << path;
     return path;
 }
 

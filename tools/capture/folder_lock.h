@@ -2,18 +2,20 @@
 // frames.csv rows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class FolderLock {
   public:
     // Takes the folder's lock, or throws std::runtime_error saying another render holds it. The
-    // lock is the kernel's own (flock on the folder), so it goes with the process however that
-    // ends and leaves no file behind.
+    // lock goes with the process however that ends: on POSIX systems the kernel's own (flock on
+    // the folder), leaving no file behind; on Windows a lock file of the folder's, opened for this
+    // process alone and deleted by the system as the process lets it go.
     explicit FolderLock(const std::string& folder);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
   private:
-    int descriptor = -1;
+    std::intptr_t held = -1; // a descriptor, or a Windows handle
 };

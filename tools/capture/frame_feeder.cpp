@@ -4,9 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 
-#include <pthread.h>
 #include <unistd.h>
 
 #include "tools/capture/stop_signals.h"
@@ -16,17 +14,6 @@ namespace {
 
 // How often a waiting render looks for a stop request.
 constexpr auto stopCheckInterval = std::chrono::milliseconds(50);
-
-// The stop signals go to the render's thread, which acts on them; this thread's writes are never
-// cut short by them.
-void leaveStopSignalsToTheRender() {
-    sigset_t stops;
-    sigemptyset(&stops);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaddset(&stops, signal);
-    }
-    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
-}
 
 // Writes all the bytes; 0 or the errno of the write that failed.
 int writeAll(int fd, const std::vector<std::uint8_t>& bytes) {

@@ -14,11 +14,13 @@ std::runtime_error cannotWrite(const std::string& path) {
 } // namespace
 
 FrameLog::FrameLog(const std::string& logPath)
-    : path(logPath), file(std::fopen(path.c_str(), "w")) {
+    : path(logPath), file(std::fopen(path.c_str(), "wb")) {
     // Each row reaches the file in one write as soon as it is made: a render cut short, even by
-    // SIGKILL, leaves whole rows, and a reader sees the render's progress.
-    if (!file || std::setvbuf(file.get(), nullptr, _IOLBF, BUFSIZ) != 0 ||
-        std::fputs("frame,time,scene,phase,scene_time,render_ms\n", file.get()) < 0) {
+    // SIGKILL, leaves whole rows, and a reader sees the render's progress. A full buffer flushed
+    // after every row, since not every C runtime buffers by line. Binary: rows end in "\n" alone.
+    if (!file || std::setvbuf(file.get(), nullptr, _IOFBF, BUFSIZ) != 0 ||
+        std::fputs("frame,time,scene,phase,scene_time,render_ms\n", file.get()) < 0 ||
+        std::fflush(file.get()) != 0) {
         throw cannotWrite(path);
     }
 }
@@ -29,6 +31,7 @@ void FrameLog::add(std::uint64_t frame, int framesPerSecond, const FrameInfo& in
     std::fprintf(file.get(), "%llu,%.6f,%d,%s,%.6f,%.3f\n", static_cast<unsigned long long>(frame),
                  time, info.scene, info.outro ? "outro" : "play",
                  static_cast<double>(info.sceneTime), renderMs);
+    std::fflush(file.get());
 }
 
 void FrameLog::close() {

@@ -3,30 +3,26 @@
 // pictures with a frames.csv log, as a video, or both.
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include <time.h>
-
 #include <GL/glew.h>
 
 #include <GL/freeglut.h>
-#include <X11/Xlib.h>
 
 #include "app/picture.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
+#include "tools/capture/display_watch.h"
 #include "tools/capture/folder_lock.h"
 #include "tools/capture/frame_log.h"
 #include "tools/capture/frame_time.h"
@@ -75,23 +71,9 @@ void prepareProduction(const CaptureOptions& options) {
 // Frames are driven by the loop below, never by GLUT's display callback.
 void showNothing() {}
 
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-// GLUT ends the program with a bare "failed to open display" when there is none: a connection of
-// our own first lets the message say what to do. It stays open until GLUT has its own, so that
-// an X server started for this run alone does not reset in between.
+// The display is checked first, so that its absence is explained rather than reported by GLUT.
 void openWindow(const char* programName) {
-    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
-    if (!display) {
-        const char* name = std::getenv("DISPLAY");
-        throw std::runtime_error(
-            (name ? "cannot open the X display \"" + std::string(name) + "\""
-                  : std::string("no X display to draw on (DISPLAY is not set)")) +
-            "; without a display of your own, run it on a virtual one: xvfb-run -a " + programName +
-            " ...");
-    }
+    const DisplayHold display(programName);
     // The window gets the program name alone: every argument was ours.
     int argc = 1;
     char* argv[] = {const_cast<char*>(programName), nullptr};
@@ -147,21 +129,8 @@ void openOutputs(const CaptureOptions& options, Outputs& outputs) {
     }
 }
 
-const char* signalName(int signal) {
-    switch (signal) {
-    case SIGINT:
-        return "SIGINT";
-    case SIGTERM:
-        return "SIGTERM";
-    case SIGHUP:
-        return "SIGHUP";
-    default:
-        return "a signal";
-    }
-}
-
 std::string stopMessage(int signal, const CaptureOptions& options) {
-    return std::string("stopped by ") + signalName(signal) +
+    return std::string("stopped by ") + stopName(signal) +
            (options.videoFile ? "; no video written" : "");
 }
 
@@ -176,7 +145,7 @@ struct RenderUnderWay {
 // a terminal's Ctrl-C: a render's outputs are abandoned first (ffmpeg stopped, the partial video
 // removed, frames.csv closed on whole rows), and a stop request keeps its exit status. Nothing
 // else can use the display any more, so the process ends at once.
-int onDisplayLost(Display*) {
+[[noreturn]] void onDisplayLost() {
     const int stop = requestedStop();
     if (renderUnderWay.outputs) {
         renderUnderWay.progress->reset();
@@ -195,7 +164,7 @@ int onDisplayLost(Display*) {
 struct WatchOverRender {
     explicit WatchOverRender(const RenderUnderWay& render) {
         renderUnderWay = render;
-        XSetIOErrorHandler(onDisplayLost);
+        whenDisplayLost(onDisplayLost);
     }
     ~WatchOverRender() { renderUnderWay = {}; }
     WatchOverRender(const WatchOverRender&) = delete;

@@ -56,7 +56,7 @@ void mixRow(const std::uint8_t* upper, const std::uint8_t* lower, int lowerWeigh
 } // namespace
 
 RgbImage scalePicture(const RgbImage& picture, Size size, bool smooth) {
-    const Rectangle shown = letterbox(size, {picture.width, picture.height});
+    const PixelRect shown = letterbox(size, {picture.width, picture.height});
     RgbImage frame{
         size.width, size.height,
         std::vector<std::uint8_t>(static_cast<std::size_t>(size.width) * size.height * 3)};

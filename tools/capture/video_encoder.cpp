@@ -1,5 +1,5 @@
-// The ffmpeg child process behind a video: started with posix_spawnp and an argument vector (no
-// shell, so any file name is safe), fed through a pipe, and judged by its exit status.
+// The ffmpeg child process behind a video: fed through a pipe and judged by its exit status; the
+// video is written under a name of its own and renamed into place once ffmpeg succeeds.
 #include "tools/capture/video_encoder.h"
 
 #include <algorithm>
@@ -11,14 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "tools/capture/stop_signals.h"
-
-extern char** environ;
 
 namespace {
 
@@ -105,60 +98,18 @@ std::string logTail(std::FILE* log) {
     return tail;
 }
 
-std::string describeExit(int status) {
-    if (WIFEXITED(status)) {
-        return "exit status " + std::to_string(WEXITSTATUS(status));
-    }
-    if (WIFSIGNALED(status)) {
-        return "ended by signal " + std::to_string(WTERMSIG(status));
-    }
-    return "ended abnormally";
+std::string describeExit(ProcessEnd end) {
+    return end.exited ? "exit status " + std::to_string(end.code)
+                      : "ended by signal " + std::to_string(end.code);
 }
 
 // Creates the file ffmpeg will overwrite, so that a folder that is missing or cannot be written
 // shows up before anything is rendered.
 void claimFile(const std::string& path, const std::string& shownName) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        throw cannotWrite(shownName, errno);
+    const int error = createNewFile(path);
+    if (error != 0) {
+        throw cannotWrite(shownName, error);
     }
-    close(fd);
-}
-
-// Starts ffmpeg with the pipe's read end as its standard input, its standard output discarded
-// and its standard error sent to the log. Returns 0 or the error that kept it from starting.
-int startFfmpeg(const std::vector<std::string>& args, int input, int log, pid_t& child) {
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_adddup2(&files, input, STDIN_FILENO);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&files, log, STDERR_FILENO);
-
-    // Ignored signals stay ignored across exec; ffmpeg gets SIGPIPE back as it expects it. A
-    // process group of its own keeps a terminal's Ctrl-C from reaching it: the renderer decides
-    // what becomes of a video that was cut short.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    sigset_t noneBlocked;
-    sigemptyset(&noneBlocked);
-    posix_spawnattr_setsigmask(&attributes, &noneBlocked);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK |
-                                              POSIX_SPAWN_SETPGROUP);
-
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    const int error = posix_spawnp(&child, "ffmpeg", &files, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&files);
-    return error;
 }
 
 } // namespace
@@ -185,7 +136,7 @@ std::optional<std::string> videoContainer(const std::string& path) {
 
 VideoEncoder::VideoEncoder(const VideoSettings& videoSettings)
     : settings(videoSettings),
-      partialPath(settings.path + "." + std::to_string(getpid()) + ".part") {
+      partialPath(settings.path + "." + std::to_string(processId()) + ".part") {
     if (std::filesystem::is_directory(settings.path)) {
         throw std::runtime_error("cannot write " + settings.path + ": it is a folder");
     }
@@ -202,34 +153,14 @@ VideoEncoder::VideoEncoder(const VideoSettings& videoSettings)
 }
 
 void VideoEncoder::start() {
-    // A reader that dies must show up as EPIPE from write(), not as a signal that ends the
-    // renderer without a word.
-    std::signal(SIGPIPE, SIG_IGN);
-
-    log.reset(std::tmpfile());
+    log.reset(makeProcessLog());
     if (!log) {
         throw std::runtime_error(std::string("cannot make a log for ffmpeg: ") +
                                  std::strerror(errno));
     }
-    fcntl(fileno(log.get()), F_SETFD, FD_CLOEXEC);
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) {
-        throw std::runtime_error(std::string("cannot make a pipe for ffmpeg: ") +
-                                 std::strerror(errno));
-    }
-    pipeInput = ends[1];
-    fcntl(pipeInput, F_SETPIPE_SZ, pipeBytes); // a smaller pipe only costs speed
-
-    const int error =
-        startFfmpeg(ffmpegArguments(settings, partialPath, *videoContainer(settings.path)), ends[0],
-                    fileno(log.get()), child);
-    close(ends[0]); // ffmpeg holds its own copy
-    if (error != 0) {
-        child = -1;
-        throw std::runtime_error(std::string("cannot start ffmpeg: ") + std::strerror(error) +
-                                 " (a video needs ffmpeg, from the Debian package ffmpeg)");
-    }
-    feeder.emplace(pipeInput, framesWaiting);
+    process.emplace(ffmpegArguments(settings, partialPath, *videoContainer(settings.path)),
+                    log.get(), pipeBytes);
+    feeder.emplace(process->input(), framesWaiting);
 }
 
 namespace {
@@ -270,13 +201,12 @@ void VideoEncoder::finish() {
         fail(feedFailure(failed.error));
     }
     feeder.reset();
-    close(pipeInput);
-    pipeInput = -1;
-    const int status = waitForExit(/*stoppable=*/true);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    process->closeInput();
+    const ProcessEnd end = process->wait(/*stoppable=*/true);
+    if (!end.exited || end.code != 0) {
         abandon();
         throw std::runtime_error("ffmpeg failed to write " + settings.path + " (" +
-                                 describeExit(status) + ")" + logTail(log.get()));
+                                 describeExit(end) + ")" + logTail(log.get()));
     }
     if (std::rename(partialPath.c_str(), settings.path.c_str()) != 0) {
         const int error = errno;
@@ -288,43 +218,20 @@ void VideoEncoder::finish() {
 
 void VideoEncoder::fail(const std::string& what) {
     feeder.reset(); // its thread has ended on the failed write
-    if (pipeInput >= 0) {
-        close(pipeInput);
-        pipeInput = -1;
-    }
-    const int status = waitForExit();
+    process->closeInput();
+    const ProcessEnd end = process->wait();
     abandon();
     throw std::runtime_error("cannot write " + settings.path + ": " + what + " (ffmpeg " +
-                             describeExit(status) + ")" + logTail(log.get()));
-}
-
-int VideoEncoder::waitForExit(bool stoppable) {
-    int status = 0;
-    if (child <= 0) {
-        return status;
-    }
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        if (stoppable) {
-            throwIfStopRequested();
-        }
-    }
-    child = -1;
-    return status;
+                             describeExit(end) + ")" + logTail(log.get()));
 }
 
 void VideoEncoder::abandon() {
     // ffmpeg goes first, so that a write under way fails at once and the feeder can end.
-    if (child > 0) {
-        kill(child, SIGKILL);
+    if (process) {
+        process->kill();
     }
     feeder.reset();
-    if (pipeInput >= 0) {
-        close(pipeInput);
-        pipeInput = -1;
-    }
-    if (child > 0) {
-        waitForExit();
-    }
+    process.reset();
     if (!partialPath.empty()) {
         std::remove(partialPath.c_str());
         partialPath.clear();

@@ -9,8 +9,7 @@
 #include <optional>
 #include <string>
 
-#include <sys/types.h>
-
+#include "tools/capture/encoder_process.h"
 #include "tools/capture/frame_feeder.h"
 #include "tools/capture/png_writer.h"
 
@@ -57,15 +56,12 @@ class VideoEncoder {
 
     void start();
     [[noreturn]] void fail(const std::string& what);
-    // Reaps ffmpeg; a `stoppable` wait gives way to a stop request.
-    int waitForExit(bool stoppable = false);
     void abandon();
 
     VideoSettings settings;
     std::string partialPath; // ffmpeg writes here; renamed to settings.path once it succeeds
     std::unique_ptr<std::FILE, LogCloser> log; // ffmpeg's standard error, kept for failures
-    int pipeInput = -1;                        // the write end of ffmpeg's standard input
-    std::optional<FrameFeeder> feeder;         // writes the frames into the pipe
-    pid_t child = -1;                          // -1 once reaped
+    std::optional<EncoderProcess> process;     // ffmpeg, until it is reaped
+    std::optional<FrameFeeder> feeder;         // writes the frames into its pipe
     std::uint64_t framesSent = 0;
 };

@@ -23,8 +23,7 @@ std::uint8_t redDifference(int red, int green, int blue) {
 }
 
 // One row of luma; the loop is plain enough for the compiler to vectorise.
-[[gnu::target_clones("avx2", "default")]] void lumaRow(const std::uint8_t* rgb, int width,
-                                                       std::uint8_t* out) {
+[[gnu::always_inline]] inline void lumaRow(const std::uint8_t* rgb, int width, std::uint8_t* out) {
     for (int x = 0; x < width; ++x, rgb += 3) {
         out[x] = luma(rgb);
     }
@@ -32,9 +31,8 @@ std::uint8_t redDifference(int red, int green, int blue) {
 
 // One row of each difference plane from two rows of pixels; a missing right-hand pixel of an
 // odd width is the last one again.
-[[gnu::target_clones("avx2", "default")]] void chromaRow(const std::uint8_t* top,
-                                                         const std::uint8_t* bottom, int width,
-                                                         std::uint8_t* blue, std::uint8_t* red) {
+[[gnu::always_inline]] inline void chromaRow(const std::uint8_t* top, const std::uint8_t* bottom,
+                                             int width, std::uint8_t* blue, std::uint8_t* red) {
     const int pairs = width / 2;
     for (int x = 0; x < pairs; ++x) {
         const int at = 6 * x;
@@ -54,28 +52,51 @@ std::uint8_t redDifference(int red, int green, int blue) {
     }
 }
 
-} // namespace
+struct Planes {
+    std::uint8_t *luma, *blue, *red;
+};
 
-std::vector<std::uint8_t> toYuv420(const RgbImage& frame) {
+// Every row of the three planes; an odd last row stands in for the missing one of its pair.
+[[gnu::always_inline]] inline void convertRows(const RgbImage& frame, const Planes& planes) {
     const int width = frame.width;
     const int height = frame.height;
     const int chromaWidth = (width + 1) / 2;
-    const int chromaHeight = (height + 1) / 2;
-    const std::size_t lumaSize = static_cast<std::size_t>(width) * height;
-    const std::size_t chromaSize = static_cast<std::size_t>(chromaWidth) * chromaHeight;
-    std::vector<std::uint8_t> planes(lumaSize + 2 * chromaSize);
-    std::uint8_t* const lumaPlane = planes.data();
-    std::uint8_t* const blue = lumaPlane + lumaSize;
-    std::uint8_t* const red = blue + chromaSize;
     const auto rowOf = [&](int y) { return frame.pixels.data() + 3 * std::size_t(y) * width; };
-
     for (int y = 0; y < height; ++y) {
-        lumaRow(rowOf(y), width, lumaPlane + std::size_t(y) * width);
+        lumaRow(rowOf(y), width, planes.luma + std::size_t(y) * width);
     }
-    // An odd last row stands in for the missing one of its pair.
-    for (int y = 0; y < chromaHeight; ++y) {
+    for (int y = 0; y < (height + 1) / 2; ++y) {
         chromaRow(rowOf(2 * y), rowOf(std::min(2 * y + 1, height - 1)), width,
-                  blue + std::size_t(y) * chromaWidth, red + std::size_t(y) * chromaWidth);
+                  planes.blue + std::size_t(y) * chromaWidth,
+                  planes.red + std::size_t(y) * chromaWidth);
     }
+}
+
+// convertRows compiled twice, for AVX2 and for every x86-64 processor, and chosen at run time.
+using ConvertFunction = void (*)(const RgbImage&, const Planes&);
+
+[[gnu::target("avx2")]] void convertRowsAvx2(const RgbImage& frame, const Planes& planes) {
+    convertRows(frame, planes);
+}
+
+void convertRowsBaseline(const RgbImage& frame, const Planes& planes) {
+    convertRows(frame, planes);
+}
+
+ConvertFunction widestConvertRows() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? convertRowsAvx2 : convertRowsBaseline;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> toYuv420(const RgbImage& frame) {
+    const std::size_t lumaSize = static_cast<std::size_t>(frame.width) * frame.height;
+    const std::size_t chromaSize =
+        static_cast<std::size_t>((frame.width + 1) / 2) * ((frame.height + 1) / 2);
+    std::vector<std::uint8_t> planes(lumaSize + 2 * chromaSize);
+    std::uint8_t* const luma = planes.data();
+    static const ConvertFunction convertRowsHere = widestConvertRows();
+    convertRowsHere(frame, {luma, luma + lumaSize, luma + lumaSize + chromaSize});
     return planes;
 }

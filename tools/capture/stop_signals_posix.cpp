@@ -1,8 +1,10 @@
-// The stop request, set from the signal handler and read by the render.
+// The stop request on POSIX systems, set from the signal handler and read by the render.
 #include "tools/capture/stop_signals.h"
 
 #include <csignal>
 #include <initializer_list>
+
+#include <pthread.h>
 
 namespace {
 
@@ -21,6 +23,28 @@ void catchStopSignals() {
     action.sa_flags = 0; // no SA_RESTART
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signal, &action, nullptr);
+    }
+}
+
+void leaveStopSignalsToTheRender() {
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&stops, signal);
+    }
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+}
+
+const char* stopName(int signal) {
+    switch (signal) {
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    default:
+        return "a signal";
     }
 }
 

@@ -3,7 +3,7 @@
 // it, and GLUT ends the program on the first failure. This XOpenDisplay, which GLUT's calls reach
 // in place of Xlib's, tries such a connection again for up to two seconds. A server that answers
 // with a refusal, or a display that is not there, fails at once with Xlib's one message.
-#include "app/x_display.h"
+#include "app/display_connection.h"
 
 #include <cerrno>
 #include <chrono>

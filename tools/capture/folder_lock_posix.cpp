@@ -1,4 +1,4 @@
-// Locking an output folder with flock.
+// Locking an output folder with flock on POSIX systems.
 #include "tools/capture/folder_lock.h"
 
 #include <cerrno>
@@ -10,7 +10,8 @@
 #include <unistd.h>
 
 FolderLock::FolderLock(const std::string& folder)
-    : descriptor(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    : held(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    const int descriptor = static_cast<int>(held);
     if (descriptor < 0) {
         throw std::runtime_error("cannot write into " + folder + ": " + std::strerror(errno));
     }
@@ -25,5 +26,5 @@ FolderLock::FolderLock(const std::string& folder)
 }
 
 FolderLock::~FolderLock() {
-    close(descriptor);
+    close(static_cast<int>(held));
 }
