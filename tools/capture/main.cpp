@@ -283,6 +283,10 @@ int main(int argc, char** argv) {
         std::cout << usageText;
         return 0;
     }
+    if (options.version) {
+        std::cout << "ombra-capture " OMBRA_VERSION "\n";
+        return 0;
+    }
     try {
         return capture(options, argv[0]);
     } catch (const StopRequested& stop) {

@@ -45,6 +45,7 @@ const char* const usageText =
     "                 larger than 1280x960, which then still encode faster than they play\n"
     "  --quiet        show no progress on stderr\n"
     "  --help         show this text\n"
+    "  --version      show the version\n"
     "\n"
     "At least one of --out and --video is needed. Without --frames the whole production is\n"
     "rendered and every frame written. Progress (frames, frames per second, time left) goes\n"
@@ -125,6 +126,10 @@ CaptureOptions parseOptions(int argc, const char* const* argv) {
             return arg == "--help" || arg == "-h";
         }) != args.end()) {
         options.help = true;
+        return options;
+    }
+    if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+        options.version = true;
         return options;
     }
 

@@ -13,6 +13,7 @@ constexpr int maxFramesPerSecond = 1000;
 
 struct CaptureOptions {
     bool help = false;
+    bool version = false;
     int framesPerSecond = 60;
     std::optional<std::string> outputFolder; // --out: PNG frames and frames.csv
     std::optional<std::string> videoFile;    // --video: the frames as a video
@@ -30,7 +31,7 @@ struct UsageError : std::runtime_error {
 };
 
 // Reads the arguments after the program name, as "--flag value" or "--flag=value". "--help"
-// anywhere wins over everything else. Throws UsageError for an unknown flag, a missing or bad
+// anywhere wins over everything else, then "--version". Throws UsageError for an unknown flag, a missing or bad
 // value, a frame past the production's end at the chosen rate, a video container it cannot
 // tell from the file name, a video size H.264 cannot take (odd sides), an unknown x264 preset,
 // or no output at all.
