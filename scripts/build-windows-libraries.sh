@@ -103,7 +103,10 @@ build_libraries() {
     cmake_library "$(unpack glew_2.2.0.orig.tar.xz)/build/cmake" glew -DBUILD_SHARED_LIBS=OFF \
         -DBUILD_UTILS=OFF
     cmake_library "$(unpack mpg123_1.31.2.orig.tar.bz2)/ports/cmake" mpg123 -DBUILD_SHARED_LIBS=ON \
-        -DBUILD_LIBOUT123=OFF -DNETWORK=OFF -DMPG123_LARGE_FILE_SUPPORT=OFF
+        -DBUILD_LIBOUT123=OFF -DNETWORK=OFF
+    # libmpg123 is built with 64-bit file offsets and names its functions for them (mpg123_open_64
+    # and so on); its header picks those names where _FILE_OFFSET_BITS says so.
+    sed -i 's|^Cflags: .*|& -D_FILE_OFFSET_BITS=64|' "$staging/lib/pkgconfig/libmpg123.pc"
     cmake_library "$(unpack openal-soft_1.24.2.orig.tar.gz)" openal -DLIBTYPE=SHARED \
         -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF -DALSOFT_INSTALL_EXAMPLES=OFF \
         -DALSOFT_INSTALL_UTILS=OFF

@@ -15,5 +15,7 @@ PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig cmake -S . -B build-windows -DCMAKE_BUIL
     -DOMBRA_BENCHMARKS=OFF >/dev/null
 cmake --build build-windows -j2 --target ombra ombra-capture
 # The LGPL libraries are DLLs beside the programs, where a user may swap them for others.
-cp "$prefix"/bin/{OpenAL32,libmpg123}.dll build-windows/
+for dll in OpenAL32 libmpg123; do
+    x86_64-w64-mingw32-strip -o "build-windows/$dll.dll" "$prefix/bin/$dll.dll"
+done
 echo "Built build-windows/ombra.exe and build-windows/ombra-capture.exe"

@@ -14,8 +14,8 @@ cpack --config build-windows/CPackConfig.cmake -B dist >/dev/null
 rm -rf dist/_CPack_Packages
 
 zip=$(ls dist/ombra-*-windows-x64.zip)
-system_dlls=" advapi32 avrt comdlg32 gdi32 glu32 imm32 kernel32 msvcrt ole32 oleaut32 opengl32
-    setupapi shell32 shlwapi user32 version winmm ws2_32 "
+system_dlls=" advapi32 avrt comdlg32 gdi32 glu32 imm32 kernel32 msvcrt ole32 oleaut32 opengl32 "
+system_dlls+=" setupapi shell32 shlwapi user32 version winmm ws2_32 "
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"

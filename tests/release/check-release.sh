@@ -10,18 +10,19 @@ if ((EUID != 0)); then
     sudo=(sudo)
 fi
 
-"${sudo[@]}" apt-get install -y -qq "./dist/ombra_${version}_amd64.deb" >/dev/null
+"${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=600 "./dist/ombra_${version}_amd64.deb" >/dev/null
 trap '"${sudo[@]}" apt-get remove -y -qq ombra >/dev/null' EXIT
 [[ $(/usr/bin/ombra --version) == "ombra $version" ]]
-/usr/bin/ombra-capture --out "$(mktemp -d)" --frames 1 --quiet
+[[ $(/usr/bin/ombra-capture --version) == "ombra-capture $version" ]]
 
 folder=$(mktemp -d)
 trap '"${sudo[@]}" apt-get remove -y -qq ombra >/dev/null; WINEPREFIX=$folder/wine wineserver -k; rm -rf "$folder"' EXIT
 unzip -q "dist/ombra-$version-windows-x64.zip" -d "$folder"
 tests/wine/make-prefix.sh "$folder/wine" >/dev/null 2>&1
 cd "$folder/ombra-$version-windows-x64"
-export WINEPREFIX=$folder/wine
-[[ $(wine ombra.exe --version | tr -d '\r') == "ombra $version" ]]
-wine ombra-capture.exe --out frames --frames 30 --quiet
+export WINEPREFIX=$folder/wine WINEDEBUG=-all
+wine=/usr/lib/wine/wine64
+[[ $($wine ombra.exe --version | tr -d '\r') == "ombra $version" ]]
+$wine ombra-capture.exe --out frames --frames 30 --quiet >/dev/null
 [[ $(file -b frames/frame_000030.png) == "PNG image data, 640 x 480, 8-bit/color RGB"* ]]
 echo "The release archives install and run"
