@@ -50,3 +50,31 @@ FrameCsv readFrameCsv(const std::string& path) {
     }
     return csv;
 }
+
+std::uint64_t pixelHash(const std::vector<std::uint8_t>& bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint8_t byte : bytes) {
+        hash = (hash ^ byte) * 1099511628211ull;
+    }
+    return hash;
+}
+
+// "frame hash" pairs, any number a line, after a "#" nothing.
+std::map<std::uint64_t, std::uint64_t> recordedFrameHashes() {
+    std::map<std::uint64_t, std::uint64_t> hashes;
+    std::ifstream file(std::string(OMBRA_SOURCE_DIR) + "/tests/e2e/frame_hashes.txt");
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream pairs(line.substr(0, line.find('#')));
+        std::uint64_t frame = 0, hash = 0;
+        while (pairs >> std::dec >> frame >> std::hex >> hash) {
+            hashes[frame] = hash;
+        }
+    }
+    return hashes;
+}
+
+std::string frameFile(std::uint64_t frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%06llu.png", static_cast<unsigned long long>(frame));
+    return name;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ struct PngPicture {
 };
 
 PngPicture readPng(const std::string& path);
+
+// 64-bit FNV-1a of decoded pixels, which do not depend on how the PNG was compressed.
+std::uint64_t pixelHash(const std::vector<std::uint8_t>& bytes);
+
+// The Linux renderer's frames at 10 fps, seed 1, by their pixel hashes, from frame_hashes.txt.
+std::map<std::uint64_t, std::uint64_t> recordedFrameHashes();
+
+std::string frameFile(std::uint64_t frame); // "frame_000042.png"
 
 struct FrameRow {
     std::uint64_t frame = 0;

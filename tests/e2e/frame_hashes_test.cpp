@@ -2,10 +2,6 @@
 // every frame logged in its phase, the production ending right after the last (the renderer
 // fails otherwise), every eighth frame's pixels as recorded in frame_hashes.txt when they were
 // last checked (a change meant to alter them updates the file and says why), same seed same bytes.
-#include <fstream>
-#include <map>
-#include <sstream>
-
 #include <gtest/gtest.h>
 
 #include "capture_files.h"
@@ -15,30 +11,6 @@
 namespace {
 
 constexpr int framesPerSecond = 10;
-const std::string hashFile = std::string(OMBRA_SOURCE_DIR) + "/tests/e2e/frame_hashes.txt";
-
-// 64-bit FNV-1a of the decoded pixels, which do not depend on how the PNG was compressed.
-std::uint64_t pixelHash(const std::vector<std::uint8_t>& bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const std::uint8_t byte : bytes) {
-        hash = (hash ^ byte) * 1099511628211ull;
-    }
-    return hash;
-}
-
-// "frame hash" pairs, any number a line, after a "#" nothing.
-std::map<std::uint64_t, std::uint64_t> readHashes(const std::string& path) {
-    std::map<std::uint64_t, std::uint64_t> hashes;
-    std::ifstream file(path);
-    for (std::string line; std::getline(file, line);) {
-        std::istringstream pairs(line.substr(0, line.find('#')));
-        std::uint64_t frame = 0, hash = 0;
-        while (pairs >> std::dec >> frame >> std::hex >> hash) {
-            hashes[frame] = hash;
-        }
-    }
-    return hashes;
-}
 
 TEST(WholeProduction, EveryFrameFallsInItsPhaseAndEveryEighthShowsThePixelsRecordedForIt) {
     const std::uint64_t lastFrame = productionFrames(framesPerSecond) - 1;
@@ -75,13 +47,11 @@ TEST(WholeProduction, EveryFrameFallsInItsPhaseAndEveryEighthShowsThePixelsRecor
     EXPECT_TRUE(readFile(folder / "again/frame_000064.png") ==
                 readFile(folder / "new/frames/frame_000064.png"));
 
-    const std::map<std::uint64_t, std::uint64_t> recorded = readHashes(hashFile);
-    EXPECT_EQ(recorded.size(), listed.size()) << hashFile << " does not list these frames";
+    const std::map<std::uint64_t, std::uint64_t> recorded = recordedFrameHashes();
+    EXPECT_EQ(recorded.size(), listed.size()) << "frame_hashes.txt does not list these frames";
     for (const std::uint64_t frame : listed) {
-        char name[32];
-        std::snprintf(name, sizeof name, "new/frames/frame_%06llu.png",
-                      static_cast<unsigned long long>(frame));
-        const std::uint64_t hash = pixelHash(readPng(folder / name).rows);
+        const std::uint64_t hash =
+            pixelHash(readPng(folder / "new/frames/" + frameFile(frame)).rows);
         EXPECT_TRUE(recorded.count(frame) && recorded.at(frame) == hash)
             << "frame " << frame << " (" << frame / double(framesPerSecond) << " s) changed; it now"
             << " hashes to " << frame << ' ' << std::hex << hash;

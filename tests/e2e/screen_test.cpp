@@ -11,43 +11,12 @@
 
 #include "app/letterbox.h"
 #include "child_process.h"
+#include "demo_window.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// The "OMBRA" window once it is mapped, or 0.
-Window findDemoWindow(const std::string& display) {
-    const ProcessResult found = runProcess(
-        {"xdotool", "search", "--onlyvisible", "--name", "^OMBRA$"}, ".", 10s, {display});
-    return found.exitCode == 0 ? std::stoul(found.out) : 0;
-}
-
-struct Shot {
-    int width = 0, height = 0;
-    std::vector<unsigned long> pixels; // 0xRRGGBB, row 0 at the top
-    unsigned long at(int column, int rowFromBottom) const {
-        return pixels[static_cast<std::size_t>(height - 1 - rowFromBottom) * width + column];
-    }
-};
-
-Shot screenshot(Display* x, Window window) {
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(x, window, &attributes);
-    Shot shot{attributes.width, attributes.height, {}};
-    XImage* image = XGetImage(x, window, 0, 0, shot.width, shot.height, AllPlanes, ZPixmap);
-    if (!image) {
-        return {}; // the window was changing under the request
-    }
-    for (int row = 0; row < shot.height; ++row) {
-        for (int column = 0; column < shot.width; ++column) {
-            shot.pixels.push_back(XGetPixel(image, column, row) & 0xFFFFFF);
-        }
-    }
-    XDestroyImage(image);
-    return shot;
-}
 
 // The picture's pixels nearest to the centre of shown pixel `shown`: one, or two where the centre
 // lies on the edge between them.

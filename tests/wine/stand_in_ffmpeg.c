@@ -3,21 +3,15 @@
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
-#include <string.h>
 
 int main(int argc, char** argv) {
-    _setmode(0, _O_BINARY);
     static char buffer[1 << 16];
     unsigned long long bytes = 0;
+    _setmode(0, _O_BINARY);
     for (size_t read; (read = fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
         bytes += read;
     }
-    const char* path = argv[argc - 1];
-    path += strncmp(path, "file:", 5) == 0 ? 5 : 0;
-    FILE* out = fopen(path, "wb");
-    if (!out) {
-        return 1;
-    }
+    FILE* out = fopen(argv[argc - 1] + 5, "wb"); /* after "file:" */
     fprintf(out, "%llu bytes:", bytes);
     for (int i = 1; i < argc; ++i) {
         fprintf(out, " %s", argv[i]);
