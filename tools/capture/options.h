@@ -31,10 +31,10 @@ struct UsageError : std::runtime_error {
 };
 
 // Reads the arguments after the program name, as "--flag value" or "--flag=value". "--help"
-// anywhere wins over everything else, then "--version". Throws UsageError for an unknown flag, a missing or bad
-// value, a frame past the production's end at the chosen rate, a video container it cannot
-// tell from the file name, a video size H.264 cannot take (odd sides), an unknown x264 preset,
-// or no output at all.
+// anywhere wins over everything else, then "--version". Throws UsageError for an unknown flag, a
+// missing or bad value, a frame past the production's end at the chosen rate, a video container it
+// cannot tell from the file name, a video size H.264 cannot take (odd sides), an unknown x264
+// preset, or no output at all.
 CaptureOptions parseOptions(int argc, const char* const* argv);
 
 // The text printed for --help.
