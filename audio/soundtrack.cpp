@@ -435,6 +435,17 @@ std::uint64_t position(Stream stream) {
     return silentPosition(*track);
 }
 
+std::optional<double> driftFromTimePlayed(Stream stream) {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    Track* const track = findTrack(m, stream);
+    if (!track || !track->started || !track->output) {
+        return std::nullopt;
+    }
+    const double heard = static_cast<double>(heardOnOutput(*track)) / track->byteRate;
+    return heard - DemoClock::secondsSince(track->startTicks);
+}
+
 void release() {
     module().shutDown();
 }
