@@ -9,6 +9,7 @@
 
 #include "clock/demo_clock.h"
 #include "clock/step_clock.h"
+#include "scene/scene.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
 #include "shapes/builders.h"
@@ -121,7 +122,7 @@ void turnBlobsOnce(float) {
 // centres turn counter-clockwise about the screen centre by the steps that have come due.
 void updateBlobs() {
     const DemoClock::Ticks now = DemoClock::now();
-    state.turnClock.advance(now, turnBlobsOnce);
+    state.turnClock.advance(now, latestSceneFirstFrame(), turnBlobsOnce);
     state.clock = DemoClock::secondsBetween(state.turnClock.startTicks(), now);
 }
 

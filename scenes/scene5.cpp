@@ -10,6 +10,7 @@
 #include "clock/demo_clock.h"
 #include "clock/step_clock.h"
 #include "curves/sf_curve.h"
+#include "scene/scene.h"
 #include "scenes/custom_boxes.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
@@ -133,7 +134,7 @@ void turnGradientsOnce(float t) {
 // gradients take the steps that have come due, at the 60 fps production's pace at any rate.
 void turnGradients() {
     const DemoClock::Ticks now = DemoClock::now();
-    state.turnClock.advance(now, turnGradientsOnce);
+    state.turnClock.advance(now, latestSceneFirstFrame(), turnGradientsOnce);
     state.clock = DemoClock::secondsBetween(state.turnClock.startTicks(), now);
 }
 

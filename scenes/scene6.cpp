@@ -9,6 +9,7 @@
 
 #include "clock/demo_clock.h"
 #include "clock/step_clock.h"
+#include "scene/scene.h"
 #include "scenes/random_field.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
@@ -87,7 +88,7 @@ void turnPairsOnce(float t) {
 // from the first call, so that the field turns at the 60 fps production's pace at any frame
 // rate.
 void turnPairs() {
-    state.turnClock.advance(DemoClock::now(), turnPairsOnce);
+    state.turnClock.advance(DemoClock::now(), latestSceneFirstFrame(), turnPairsOnce);
 }
 
 } // namespace

@@ -139,6 +139,46 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
     }
 }
 
+// Scene 6's field turns by the clock, not by the frame: 2, 6 and 10 s into it, the frames at 30
+// fps show what those at 60 fps show, but where two of a pair's distances to a pixel tie to
+// within the turn's rounding, which moves that pixel by one vote of the fifty (20 of 255).
+TEST(CaptureFrameRate, Scene6At30FpsShowsWhatItShowsAt60AtTheSameMoments) {
+    TempFolder folder;
+    std::vector<std::uint8_t> pictures[2][3];
+    for (const int fps : {30, 60}) {
+        // Scene 6's clock starts in the frame before its first, where Scene 5's outro ends.
+        const std::uint64_t start = productionPhases(fps)[10].firstFrame - 1;
+        const auto frame = [&](int moment) { return start + (2 + 4 * moment) * fps; };
+        const std::string out = "fps" + std::to_string(fps);
+        const ProcessResult render =
+            runCapture({"--out", out, "--fps", std::to_string(fps), "--frames",
+                        std::to_string(frame(0)) + "," + std::to_string(frame(1)) + "," +
+                            std::to_string(frame(2)),
+                        "--quiet"},
+                       folder.path());
+        ASSERT_EQ(render.exitCode, 0) << render.err;
+        const FrameCsv csv = readFrameCsv(folder / out + "/frames.csv");
+        for (int moment = 0; moment < 3; ++moment) {
+            EXPECT_NEAR(csv.rows.at(frame(moment)).sceneTime, 2 + 4 * moment, 1e-6);
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame_%06llu.png",
+                          (unsigned long long)frame(moment));
+            pictures[fps == 60][moment] = readPng(folder / out + name).rows;
+        }
+    }
+    for (int moment = 0; moment < 3; ++moment) {
+        const std::vector<std::uint8_t>&at30 = pictures[0][moment], &at60 = pictures[1][moment];
+        ASSERT_EQ(at30.size(), at60.size());
+        int ties = 0, largest = 0;
+        for (std::size_t i = 0; i < at30.size(); ++i) {
+            ties += at30[i] != at60[i];
+            largest = std::max(largest, std::abs(at30[i] - at60[i]));
+        }
+        EXPECT_LT(ties, 300) << "moment " << moment;
+        EXPECT_LE(largest, 21) << "moment " << moment;
+    }
+}
+
 // Frame n is shown round(n * 10^7 / fps) ticks after the base, halves rounding up.
 TEST(CaptureClock, EveryFrameFallsOnTheNearestTickHalvesRoundingUp) {
     const auto ticksAfterBase = [](std::uint64_t frame, int fps) {

@@ -1,5 +1,9 @@
-// The demo on an X display of its own: console output, keys, no audio device, and broken
-// soundtracks on the demo and through the offline renderer.
+// The demo on an X display of its own: console output, keys, no audio device, a sound server
+// that goes away, frames held to the refresh with their figures, and broken soundtracks on the
+// demo and through the offline renderer.
+#include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -110,6 +114,93 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
         EXPECT_EQ(result.err.find(test.message, found + 1), std::string::npos) << result.err;
         EXPECT_EQ(filesIn(folder.path()), std::set<std::string>{"cookie"});
     }
+}
+
+using Seconds = std::chrono::duration<double>;
+
+// Polls `condition` every 20 ms until it holds or a minute has gone by, however busy the machine.
+template <typename Condition> bool eventually(Condition condition) {
+    const auto deadline = Clock::now() + 60s;
+    while (!condition() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    return condition();
+}
+
+// With a PulseAudio server of the test's own killed mid-run, the music position goes on from
+// where it was at 176.4 thousand bytes a second of wall time, never back and never ahead of the
+// time played, with one line of ours and none of OpenAL's, to the production's end. The same run
+// keeps to 60 frames a second on a virtual display (whose refresh XRandR does not tell) without
+// spinning, and --stats counts the frames that the preloaded counter sees swapped.
+TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTheRefresh) {
+    TempFolder folder;
+    ASSERT_TRUE(
+        runShell("sox -n -r 44100 -c 2 -t wav - synth 30 sine 440 | lame --quiet - Ombra.mp3",
+                 folder.path()));
+    const std::string socket = folder / "pulse.socket";
+    ChildProcess sound({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                        "--use-pid-file=no", "--disable-shm=yes", "-L", "module-null-sink", "-L",
+                        "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
+                       folder.path(),
+                       {"HOME=" + folder.path(), "XDG_RUNTIME_DIR=" + folder.path()});
+    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socket); })) << sound.errSoFar();
+    const PrivateDisplay xvfb(folder);
+    const auto launched = Clock::now();
+    const auto since = [&](Clock::time_point t) { return Seconds(t - launched).count(); };
+    ChildProcess demo(
+        {"/usr/bin/time", "-f", "%e %U %S", "-o", folder / "times", "env",
+         "LD_PRELOAD=" + builtProgram("tests/libswap_count_shim.so"),
+         "OMBRA_SWAP_LOG=" + folder / "swaps", "stdbuf", "-o0", builtProgram("ombra"), "--stats"},
+        folder.path(), {xvfb.variable, "ALSOFT_DRIVERS=pulse", "PULSE_SERVER=unix:" + socket});
+    ASSERT_TRUE(eventually([&] { return demo.outSoFar().size() == 37; })) << "all six built";
+    std::vector<std::pair<double, double>> printed; // seconds since launch, thousands of bytes
+    const auto pressR = [&] {                       // and read the position it prints
+        const std::size_t had = demo.outSoFar().size();
+        const double before = since(Clock::now());
+        runProcess({"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus", "--sync",
+                    "%1", "key", "r"},
+                   folder.path(), 60s, {xvfb.variable});
+        const double pressed = (before + since(Clock::now())) / 2;
+        std::string out;
+        ASSERT_TRUE(
+            eventually([&] { return (out = demo.outSoFar()).size() > had && out.back() == ' '; }));
+        const double position = std::stod(out.substr(had));
+        EXPECT_GE(position, printed.empty() ? 0 : printed.back().second) << "went back";
+        EXPECT_LE(position, 176.4 * since(Clock::now())) << "ahead of the time played";
+        printed.emplace_back(pressed, position);
+    };
+    while (!HasFailure() && (printed.empty() || printed.back().second < 350)) {
+        pressR(); // two seconds with sound
+    }
+    kill(sound.id(), SIGKILL);
+    const std::string ourLine = "The sound output was lost; the production plays on silently.\n";
+    ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(ourLine) != std::string::npos; }))
+        << demo.errSoFar();
+    const std::size_t lost = printed.size();
+    do {
+        pressR();
+    } while (!HasFailure() && printed.back().first - printed[lost].first < 4);
+    EXPECT_NEAR((printed.back().second - printed[lost].second) /
+                    (printed.back().first - printed[lost].first),
+                176.4, 176.4 * 0.15);
+
+    const ProcessResult result = demo.wait(300s);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    double swaps = 0, swapSeconds = 0, wall = 0, user = 0, system = 0;
+    std::ifstream(folder / "swaps") >> swaps >> swapSeconds;
+    std::ifstream(folder / "times") >> wall >> user >> system;
+    EXPECT_LE(swaps / swapSeconds, 60 * 1.03);
+    EXPECT_LT(user + system, 0.75 * wall) << "it spins";
+    const std::regex summary(
+        "\\nombra: ([0-9]+) frames in [0-9.]+ s, [0-9.]+ a second; frame interval median "
+        "[0-9.]+ ms, 95th percentile [0-9.]+ ms, worst [0-9.]+ ms; [0-9]+ later than 25.0 ms "
+        "\\(1.5 refresh periods at 60 Hz\\); music drift [-+][0-9]+ ms at the end, [-+][0-9]+ "
+        "ms at most\\n$");
+    std::smatch figures;
+    ASSERT_TRUE(std::regex_search(result.err, figures, summary)) << result.err;
+    EXPECT_EQ(std::stod(figures[1]), swaps);
+    EXPECT_EQ(result.err.find(ourLine), result.err.rfind(ourLine)) << "more than once";
+    EXPECT_EQ(result.err.find("AL lib"), std::string::npos) << result.err;
 }
 
 struct BrokenSoundtrack {
