@@ -106,15 +106,10 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
             command.insert(command.begin() + 1, {"xvfb-run", "-a"});
         }
         ChildProcess render(command, folder.path());
-        const auto deadline = std::chrono::steady_clock::now() + 120s;
         // Some frames in, writes to ffmpeg's full pipe are waiting for it.
-        const auto rendered = [&folder] {
-            return readFrameCsv(folder / "o/frames.csv").rows.size();
-        };
-        while (rendered() < 20 && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(20ms);
-        }
-        ASSERT_GE(rendered(), 20u) << render.errSoFar();
+        ASSERT_TRUE(eventually(
+            [&] { return readFrameCsv(folder / "o/frames.csv").rows.size() >= 20; }, 120s))
+            << render.errSoFar();
         if (stop.signal == SIGINT && !stop.underXvfbRun) {
             const ProcessResult second = runCapture({"--out", "o", "--frames", "0"}, folder.path());
             EXPECT_EQ(second.exitCode, 1);
@@ -139,9 +134,8 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
     }
 }
 
-// Scene 6's field turns by the clock, not by the frame: 2, 6 and 10 s into it, the frames at 30
-// fps show what those at 60 fps show, but where two of a pair's distances to a pixel tie to
-// within the turn's rounding, which moves that pixel by one vote of the fifty (20 of 255).
+// 2, 6 and 10 s into Scene 6, frames at 30 fps show what those at 60 show, but where a pair's
+// distances tie within the turn's rounding, which moves a pixel by a vote (20 of 255).
 TEST(CaptureFrameRate, Scene6At30FpsShowsWhatItShowsAt60AtTheSameMoments) {
     TempFolder folder;
     std::vector<std::uint8_t> pictures[2][3];
@@ -157,25 +151,20 @@ TEST(CaptureFrameRate, Scene6At30FpsShowsWhatItShowsAt60AtTheSameMoments) {
                         "--quiet"},
                        folder.path());
         ASSERT_EQ(render.exitCode, 0) << render.err;
-        const FrameCsv csv = readFrameCsv(folder / out + "/frames.csv");
         for (int moment = 0; moment < 3; ++moment) {
-            EXPECT_NEAR(csv.rows.at(frame(moment)).sceneTime, 2 + 4 * moment, 1e-6);
-            char name[32];
-            std::snprintf(name, sizeof name, "/frame_%06llu.png",
-                          (unsigned long long)frame(moment));
-            pictures[fps == 60][moment] = readPng(folder / out + name).rows;
+            const std::string number = std::to_string(frame(moment));
+            const std::string name = "/frame_" + std::string(6 - number.size(), '0') + number;
+            pictures[fps == 60][moment] = readPng(folder / out + name + ".png").rows;
         }
     }
     for (int moment = 0; moment < 3; ++moment) {
         const std::vector<std::uint8_t>&at30 = pictures[0][moment], &at60 = pictures[1][moment];
         ASSERT_EQ(at30.size(), at60.size());
-        int ties = 0, largest = 0;
+        int ties = 0; // a vote's worth at most, or the field moved
         for (std::size_t i = 0; i < at30.size(); ++i) {
-            ties += at30[i] != at60[i];
-            largest = std::max(largest, std::abs(at30[i] - at60[i]));
+            ties += at30[i] == at60[i] ? 0 : std::abs(at30[i] - at60[i]) <= 21 ? 1 : 1000;
         }
         EXPECT_LT(ties, 300) << "moment " << moment;
-        EXPECT_LE(largest, 21) << "moment " << moment;
     }
 }
 

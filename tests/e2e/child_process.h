@@ -4,6 +4,7 @@
 #include <chrono>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/types.h>
@@ -24,6 +25,17 @@ class TempFolder {
 };
 
 std::string readFile(const std::string& path); // empty when missing
+
+// Polls `condition` every 20 ms until it holds or `patience` has gone by, however busy the
+// machine is; returns its last answer.
+template <typename Condition>
+bool eventually(Condition condition, std::chrono::milliseconds patience = std::chrono::minutes(1)) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (!condition() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
 std::set<std::string> filesIn(const std::string& folder);
 std::string builtProgram(const std::string& name);
 

@@ -1,6 +1,5 @@
-// The demo on an X display of its own: console output, keys, no audio device, a sound server
-// that goes away, frames held to the refresh with their figures, and broken soundtracks on the
-// demo and through the offline renderer.
+// The demo on an X display of its own: console output, keys, no audio device or a lost one, its
+// frame rate and figures, and broken soundtracks on the demo and through the offline renderer.
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
 
 const std::string unopenedLine =
     "Ombra.mp3: soundtrack could not be opened; playing without music\n";
@@ -33,15 +33,14 @@ ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>&
     inotify_add_watch(opens, folder.path().c_str(), IN_OPEN);
     const PrivateDisplay xvfb(folder);
     const std::string display = xvfb.variable;
-    const auto deadline = Clock::now() + 40s;
     ChildProcess demo(command, folder.path(), {display});
     char events[4096];
-    while (read(opens, events, sizeof events) <= 0 &&
-           demo.errSoFar().find(unopenedLine) == std::string::npos && Clock::now() < deadline) {
-        std::this_thread::sleep_for(5ms);
-    }
+    const auto firstFrame = [&] {
+        return read(opens, events, sizeof events) > 0 ||
+               demo.errSoFar().find(unopenedLine) != std::string::npos;
+    };
+    EXPECT_TRUE(eventually(firstFrame, 40s)) << "the demo never reached its first frame";
     close(opens);
-    EXPECT_LT(Clock::now(), deadline) << "the demo never reached its first frame";
 
     std::vector<std::string> typing{"xdotool", "search",      "--sync", "--name",
                                     "^OMBRA$", "windowfocus", "--sync", "%1"};
@@ -54,18 +53,19 @@ ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>&
 }
 
 // `r` prints the position in thousands of bytes (176.4 a second) and a space; `R` prints
-// nothing. Esc comes 7 s in, during Scene 1's outro.
-void expectKeysToWork(const std::vector<std::string>& command) {
-    SCOPED_TRACE(testing::PrintToString(command));
+// nothing. Esc comes 7 s in, during Scene 1's outro. Without ALSOFT_DRIVERS there is no sound
+// card here: the music plays silently on the clock (a sound server's own test is further on).
+TEST(Demo, KeysPrintTheMusicPositionAndEscEndsSceneOnesOutroAtOnceWithoutAudioDevice) {
     TempFolder folder;
     ASSERT_TRUE(
         runShell("sox -n -r 44100 -c 2 -t wav - synth 20 sine 440 | lame --quiet - Ombra.mp3",
                  folder.path()));
     double secondsTyping = 0;
-    const ProcessResult result = playDemo(folder,
-                                          {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key",
-                                           "r", "sleep", "5.5", "key", "Escape"},
-                                          secondsTyping, command);
+    const ProcessResult result =
+        playDemo(folder,
+                 {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key", "r", "sleep", "5.5",
+                  "key", "Escape"},
+                 secondsTyping, {"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra")});
 
     EXPECT_EQ(result.exitCode, 0) << (result.timedOut ? "Esc did not end the demo" : result.err);
     EXPECT_LT(secondsTyping, 8.0) << "the demo took a while to end after Esc";
@@ -74,12 +74,6 @@ void expectKeysToWork(const std::vector<std::string>& command) {
     ASSERT_TRUE(std::regex_match(result.out, numbers, printed)) << result.out;
     EXPECT_LE(std::stod(numbers[2]), std::stod(numbers[3]));
     EXPECT_NEAR((std::stod(numbers[4]) - std::stod(numbers[3])) / 176.4, 1.5, 0.3);
-}
-
-// Without ALSOFT_DRIVERS there is no sound card here: the music plays silently on the clock.
-TEST(Demo, KeysPrintTheMusicPositionAndEscEndsSceneOnesOutroAtOnceWithOrWithoutAudioDevice) {
-    expectKeysToWork({builtProgram("ombra")});
-    expectKeysToWork({"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra")});
 }
 
 // A display that refuses this client, or none at all: the demo and the renderer end at once with
@@ -116,22 +110,9 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
     }
 }
 
-using Seconds = std::chrono::duration<double>;
-
-// Polls `condition` every 20 ms until it holds or a minute has gone by, however busy the machine.
-template <typename Condition> bool eventually(Condition condition) {
-    const auto deadline = Clock::now() + 60s;
-    while (!condition() && Clock::now() < deadline) {
-        std::this_thread::sleep_for(20ms);
-    }
-    return condition();
-}
-
-// With a PulseAudio server of the test's own killed mid-run, the music position goes on from
-// where it was at 176.4 thousand bytes a second of wall time, never back and never ahead of the
-// time played, with one line of ours and none of OpenAL's, to the production's end. The same run
-// keeps to 60 frames a second on a virtual display (whose refresh XRandR does not tell) without
-// spinning, and --stats counts the frames that the preloaded counter sees swapped.
+// A PulseAudio server killed mid-run: the position goes on at 176.4k a second of wall time, never
+// back or ahead of the time played, with one line of ours, none of OpenAL's, to the end. Frames
+// keep to 60 Hz (Xvfb tells no rate) without spinning; --stats counts the frames swapped.
 TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTheRefresh) {
     TempFolder folder;
     ASSERT_TRUE(
@@ -146,7 +127,7 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
     ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socket); })) << sound.errSoFar();
     const PrivateDisplay xvfb(folder);
     const auto launched = Clock::now();
-    const auto since = [&](Clock::time_point t) { return Seconds(t - launched).count(); };
+    const auto since = [&] { return Seconds(Clock::now() - launched).count(); };
     ChildProcess demo(
         {"/usr/bin/time", "-f", "%e %U %S", "-o", folder / "times", "env",
          "LD_PRELOAD=" + builtProgram("tests/libswap_count_shim.so"),
@@ -156,22 +137,21 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
     std::vector<std::pair<double, double>> printed; // seconds since launch, thousands of bytes
     const auto pressR = [&] {                       // and read the position it prints
         const std::size_t had = demo.outSoFar().size();
-        const double before = since(Clock::now());
         runProcess({"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus", "--sync",
                     "%1", "key", "r"},
                    folder.path(), 60s, {xvfb.variable});
-        const double pressed = (before + since(Clock::now())) / 2;
+        const double pressed = since();
         std::string out;
         ASSERT_TRUE(
             eventually([&] { return (out = demo.outSoFar()).size() > had && out.back() == ' '; }));
         const double position = std::stod(out.substr(had));
         EXPECT_GE(position, printed.empty() ? 0 : printed.back().second) << "went back";
-        EXPECT_LE(position, 176.4 * since(Clock::now())) << "ahead of the time played";
+        EXPECT_LE(position, 176.4 * since()) << "ahead of the time played";
         printed.emplace_back(pressed, position);
     };
-    while (!HasFailure() && (printed.empty() || printed.back().second < 350)) {
+    do {
         pressR(); // two seconds with sound
-    }
+    } while (!HasFailure() && printed.back().second < 350);
     kill(sound.id(), SIGKILL);
     const std::string ourLine = "The sound output was lost; the production plays on silently.\n";
     ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(ourLine) != std::string::npos; }))
@@ -191,11 +171,8 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
     std::ifstream(folder / "times") >> wall >> user >> system;
     EXPECT_LE(swaps / swapSeconds, 60 * 1.03);
     EXPECT_LT(user + system, 0.75 * wall) << "it spins";
-    const std::regex summary(
-        "\\nombra: ([0-9]+) frames in [0-9.]+ s, [0-9.]+ a second; frame interval median "
-        "[0-9.]+ ms, 95th percentile [0-9.]+ ms, worst [0-9.]+ ms; [0-9]+ later than 25.0 ms "
-        "\\(1.5 refresh periods at 60 Hz\\); music drift [-+][0-9]+ ms at the end, [-+][0-9]+ "
-        "ms at most\\n$");
+    const std::regex summary("\\nombra: ([0-9]+) frames in .* later than 25\\.0 ms .* at 60 Hz\\); "
+                             "music drift [-+0-9]+ ms at the end, [-+0-9]+ ms at most\\n$");
     std::smatch figures;
     ASSERT_TRUE(std::regex_search(result.err, figures, summary)) << result.err;
     EXPECT_EQ(std::stod(figures[1]), swaps);

@@ -6,9 +6,7 @@
 
 #include <dlfcn.h>
 
-namespace {
-
-struct Swaps {
+static struct Swaps {
     long count = 0;
     std::chrono::steady_clock::time_point first, last;
     ~Swaps() {
@@ -20,11 +18,8 @@ struct Swaps {
     }
 } swaps;
 
-} // namespace
-
 extern "C" void glutSwapBuffers() {
-    static const auto swap = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "glutSwapBuffers"));
-    swap();
+    reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "glutSwapBuffers"))();
     swaps.last = std::chrono::steady_clock::now();
     swaps.first = swaps.count++ == 0 ? swaps.last : swaps.first;
 }

@@ -12,6 +12,7 @@
 
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
+#include "e2e/child_process.h"
 
 namespace {
 
@@ -28,15 +29,6 @@ std::string tone(const std::string& seconds, const std::string& rate, const std:
                                 " " + path;
     EXPECT_TRUE(std::filesystem::exists(path) || std::system(command.c_str()) == 0) << command;
     return path;
-}
-
-// Polls `condition` until it holds, for at most a minute however busy the machine is.
-template <typename Condition> bool eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (!condition() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(2ms);
-    }
-    return condition();
 }
 
 // The death tests run in a fresh run of this program each, so that OpenAL starts from scratch.
