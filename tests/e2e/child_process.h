@@ -26,16 +26,18 @@ class TempFolder {
 
 std::string readFile(const std::string& path); // empty when missing
 
-// Polls `condition` every 20 ms until it holds or `patience` has gone by, however busy the
-// machine is; returns its last answer.
+// Polls `condition` every 20 ms until it holds (true) or `patience` has gone by (false).
 template <typename Condition>
 bool eventually(Condition condition, std::chrono::milliseconds patience = std::chrono::minutes(1)) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (!condition() && std::chrono::steady_clock::now() < deadline) {
+    bool holds = condition();
+    while (!holds && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        holds = condition();
     }
-    return condition();
+    return holds;
 }
+
 std::set<std::string> filesIn(const std::string& folder);
 std::string builtProgram(const std::string& name);
 

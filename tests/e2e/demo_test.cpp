@@ -52,9 +52,8 @@ ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>&
     return result;
 }
 
-// `r` prints the position in thousands of bytes (176.4 a second) and a space; `R` prints
-// nothing. Esc comes 7 s in, during Scene 1's outro. Without ALSOFT_DRIVERS there is no sound
-// card here: the music plays silently on the clock (a sound server's own test is further on).
+// `r` prints the position in thousands of bytes (176.4 a second) and a space; `R` nothing. Esc
+// comes 7 s in, in Scene 1's outro. No ALSOFT_DRIVERS, no sound card: the music plays silently.
 TEST(Demo, KeysPrintTheMusicPositionAndEscEndsSceneOnesOutroAtOnceWithoutAudioDevice) {
     TempFolder folder;
     ASSERT_TRUE(
