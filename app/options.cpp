@@ -89,6 +89,9 @@ DemoCommandLine parseDemoCommandLine(const std::vector<std::string>& arguments) 
         ->type_name("FILE");
     app.add_flag("--smooth", line.options.smooth,
                  "Scale the picture with linear filtering instead of keeping its pixels crisp");
+    app.add_flag("--stats", line.options.stats,
+                 "At the end, and at Esc, print on stderr how many frames were shown and how "
+                 "evenly, and how far the music drifted");
     app.footer("Without options: 640x480 full screen where the display allows the mode switch, "
                "else a 640x480 window. GLUT's own options, such as -display NAME, are passed "
                "on. Esc quits; r prints the music position.");

@@ -11,6 +11,7 @@ struct DemoOptions {
     SurfaceRequest surface;
     std::string soundtrack = "Ombra.mp3";
     bool smooth = false; // scale the picture with linear filtering instead of nearest neighbour
+    bool stats = false;  // a summary of the frames shown on stderr at the end
 };
 
 // What the command line asks for: play with its options, or print a text and stop.

@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+
+#include <AL/alext.h>
 
 #include "audio/platform_files.h"
 
@@ -56,7 +59,15 @@ std::unique_ptr<AudioDevice> AudioDevice::openDefault() {
     if (!output->context_ || alcMakeContextCurrent(output->context_) != ALC_TRUE) {
         return nullptr;
     }
+    output->tellsDisconnection_ = alcIsExtensionPresent(device, "ALC_EXT_disconnect") == ALC_TRUE;
     return output;
+}
+
+void AudioDevice::quietLibraryLog() {
+    static char noLog[] = "ALSOFT_LOGLEVEL=0";
+    if (!std::getenv("ALSOFT_LOGLEVEL")) {
+        putenv(noLog);
+    }
 }
 
 AudioDevice::AudioDevice(Opened, ALCdevice* device) : device_(device) {}
@@ -67,4 +78,12 @@ AudioDevice::~AudioDevice() {
         alcDestroyContext(context_);
     }
     alcCloseDevice(device_);
+}
+
+bool AudioDevice::connected() const {
+    ALCint connected = ALC_TRUE;
+    if (tellsDisconnection_) {
+        alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
+    }
+    return connected != ALC_FALSE;
 }

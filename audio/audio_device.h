@@ -15,12 +15,23 @@ class AudioDevice {
     // machine has no usable output. What the audio back ends print while probing is dropped.
     static std::unique_ptr<AudioDevice> openDefault();
 
+    // Turns OpenAL's own error lines off for the run, unless ALSOFT_LOGLEVEL asks for them: it
+    // reads its log level as it first opens a device, and a lost output would otherwise have it
+    // print its errors beside the one line the soundtrack module writes. It changes the
+    // environment, so call it on the main thread before anything else runs beside it.
+    static void quietLibraryLog();
+
     AudioDevice(Opened, ALCdevice* device);
     ~AudioDevice();
     AudioDevice(const AudioDevice&) = delete;
     AudioDevice& operator=(const AudioDevice&) = delete;
 
+    // False once the device has said it went away (a sound server that ended, a headset
+    // unplugged); true where it cannot tell.
+    bool connected() const;
+
   private:
     ALCdevice* device_;
+    bool tellsDisconnection_ = false;
     ALCcontext* context_ = nullptr;
 };

@@ -36,6 +36,11 @@ constexpr auto feedInterval = std::chrono::milliseconds(10);
 // Silence queued behind the last sample keeps the source going while the device sounds what it
 // still holds (its latency), so the position reaches the end when the end is heard.
 constexpr std::size_t tailBuffers = 2;
+// An output is taken as lost when it sounds this far ahead of the time played (a device that went
+// away lets its source run through the buffers at once), or hears nothing new for this long
+// while it holds samples to sound.
+constexpr DemoClock::Ticks aheadAllowed = DemoClock::ticksPerSecond / 4;
+constexpr DemoClock::Ticks stallAllowed = 2 * DemoClock::ticksPerSecond;
 
 // The exact length of a silent stream, found on a thread of its own. The thread shares this
 // record and owns the decoder, so nothing it touches goes away under it, not even at exit.
@@ -70,8 +75,12 @@ struct Track {
     std::uint64_t queuedSampleBytes = 0; // of the stream, not of the silent tail
     std::size_t tailQueued = 0;
     std::uint64_t lastHeard = 0;
+    DemoClock::Ticks lastHeardChanged = 0;
+    std::string path; // read again for the length should the output go
+    bool lost = false;
 
-    // Silent: the position follows the DemoClock from startTicks, up to the length.
+    // Silent: the position follows the DemoClock from startTicks, up to the length. A stream
+    // whose output went carries on from what was heard, its startTicks moved to match.
     DemoClock::Ticks startTicks = 0;
     std::uint64_t knownBytes = 0;           // decoded at open: the stream is at least this long
     std::shared_ptr<LengthMeasure> measure; // none for a stream without end
@@ -154,44 +163,6 @@ void keepFed(Track& track) {
     track.output->resumeIfStarved();
 }
 
-void feed(Module& m) {
-    std::unique_lock<std::mutex> hold(m.lock);
-    while (!m.stopping) {
-        for (auto& entry : m.tracks) {
-            Track& track = *entry.second;
-            if (track.output && track.started) {
-                keepFed(track);
-            }
-        }
-        m.feederWake.wait_for(hold, feedInterval);
-    }
-}
-
-bool ensureFeeder(Module& m) {
-    if (m.feeder.joinable()) {
-        return true;
-    }
-    try {
-        m.feeder = std::thread(feed, std::ref(m));
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
-}
-
-void stopFeeder(Module& m) {
-    {
-        const std::lock_guard<std::mutex> hold(m.lock);
-        m.stopping = true;
-    }
-    m.feederWake.notify_all();
-    if (m.feeder.joinable()) {
-        m.feeder.join();
-    }
-    const std::lock_guard<std::mutex> hold(m.lock);
-    m.stopping = false;
-}
-
 void startOnOutput(Track& track) {
     queuePiece(track);
     for (std::size_t i = 1; i < primedBuffers && track.decoder; ++i) {
@@ -202,7 +173,10 @@ void startOnOutput(Track& track) {
 
 std::uint64_t heardOnOutput(Track& track) {
     const std::uint64_t heard = std::min(track.output->heardBytes(), track.queuedSampleBytes);
-    track.lastHeard = std::max(track.lastHeard, heard);
+    if (heard > track.lastHeard) {
+        track.lastHeard = heard;
+        track.lastHeardChanged = DemoClock::now();
+    }
     return track.lastHeard;
 }
 
@@ -246,6 +220,90 @@ std::uint64_t silentPosition(const Track& track) {
     return std::min(bytes, track.measure->await());
 }
 
+// ---- Losing the output ----------------------------------------------------------------------
+
+bool outputLost(const Module& m, Track& track) {
+    const std::uint64_t heard = heardOnOutput(track);
+    const DemoClock::Ticks now = DemoClock::now();
+    const bool ahead =
+        heard > bytesAfter(now - track.startTicks + aheadAllowed, track.byteRate, track.frameBytes);
+    const bool stalled =
+        heard < track.queuedSampleBytes && now - track.lastHeardChanged > stallAllowed;
+    return ahead || stalled || !m.output->connected();
+}
+
+// The fewest ticks in which the clock reaches `bytes` at the track's byte rate.
+DemoClock::Ticks ticksToReach(std::uint64_t bytes, const Track& track) {
+    constexpr DemoClock::Ticks second = DemoClock::ticksPerSecond;
+    return bytes / track.byteRate * second +
+           (bytes % track.byteRate * second + track.byteRate - 1) / track.byteRate;
+}
+
+// The stream goes on as a silent one from what was heard, never past the time played.
+void continueSilently(Track& track) {
+    const DemoClock::Ticks now = DemoClock::now();
+    const std::uint64_t played =
+        bytesAfter(now - track.startTicks, track.byteRate, track.frameBytes);
+    track.lastHeard = std::min(track.lastHeard, played);
+    track.startTicks = now - ticksToReach(track.lastHeard, track);
+    track.output.reset();
+    track.lost = true;
+    track.knownBytes = track.queuedSampleBytes;
+    auto fresh = track.decoder ? Mp3Stream::open(track.path.c_str()) : nullptr;
+    track.decoder.reset();
+    if (fresh) {
+        measureLength(track, track.path.c_str(), std::move(fresh));
+    } else {
+        track.measure = std::make_shared<LengthMeasure>();
+        track.measure->publish(track.knownBytes);
+    }
+    std::fputs("The sound output was lost; the production plays on silently.\n", stderr);
+}
+
+// ---- The feeder thread ---------------------------------------------------------------------
+
+void feed(Module& m) {
+    std::unique_lock<std::mutex> hold(m.lock);
+    while (!m.stopping) {
+        for (auto& entry : m.tracks) {
+            Track& track = *entry.second;
+            if (track.output && track.started) {
+                if (outputLost(m, track)) {
+                    continueSilently(track);
+                } else {
+                    keepFed(track);
+                }
+            }
+        }
+        m.feederWake.wait_for(hold, feedInterval);
+    }
+}
+
+bool ensureFeeder(Module& m) {
+    if (m.feeder.joinable()) {
+        return true;
+    }
+    try {
+        m.feeder = std::thread(feed, std::ref(m));
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void stopFeeder(Module& m) {
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        m.stopping = true;
+    }
+    m.feederWake.notify_all();
+    if (m.feeder.joinable()) {
+        m.feeder.join();
+    }
+    const std::lock_guard<std::mutex> hold(m.lock);
+    m.stopping = false;
+}
+
 // ---- Module ---------------------------------------------------------------------------------
 
 void Module::shutDown() {
@@ -283,6 +341,7 @@ void startOpeningOutput() {
     if (m.outputTried || m.forcedSilent || m.opening.valid()) {
         return;
     }
+    AudioDevice::quietLibraryLog();
     try {
         m.opening = std::async(std::launch::async, AudioDevice::openDefault);
     } catch (const std::system_error&) {
@@ -300,6 +359,7 @@ void initOutput() {
     if (m.opening.valid()) {
         m.output = m.opening.get();
     } else if (!m.forcedSilent) {
+        AudioDevice::quietLibraryLog();
         m.output = AudioDevice::openDefault();
     }
 }
@@ -328,6 +388,7 @@ Stream openStream(const char* path) {
         track->output = AudioQueue::create(decoder->rate(), decoder->channels(), queuedBuffers);
     }
     if (track->output) {
+        track->path = path;
         if (!decoder->ended()) {
             track->decoder = std::move(decoder);
         }
@@ -345,11 +406,11 @@ void play(Stream stream) {
     if (!track || track->started) {
         return;
     }
+    track->startTicks = DemoClock::now();
     if (track->output) {
+        track->lastHeardChanged = track->startTicks;
         startOnOutput(*track);
         m.feederWake.notify_one();
-    } else {
-        track->startTicks = DemoClock::now();
     }
     track->started = true;
 }
@@ -361,7 +422,28 @@ std::uint64_t position(Stream stream) {
     if (!track || !track->started) {
         return 0;
     }
-    return track->output ? heardOnOutput(*track) : silentPosition(*track);
+    if (track->output && outputLost(m, *track)) {
+        continueSilently(*track);
+    }
+    if (track->output) {
+        return track->lastHeard;
+    }
+    if (track->lost) { // never back, though the clock's bytes round down
+        track->lastHeard = std::max(track->lastHeard, silentPosition(*track));
+        return track->lastHeard;
+    }
+    return silentPosition(*track);
+}
+
+std::optional<double> driftFromTimePlayed(Stream stream) {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    Track* const track = findTrack(m, stream);
+    if (!track || !track->started || !track->output) {
+        return std::nullopt;
+    }
+    const double heard = static_cast<double>(heardOnOutput(*track)) / track->byteRate;
+    return heard - DemoClock::secondsSince(track->startTicks);
 }
 
 void release() {

@@ -32,6 +32,10 @@ void play(Stream stream);
 // channel count; 0 for stream 0. After the stream's end it stays at the stream's length.
 std::uint64_t position(Stream stream);
 
+// How far the position heard is ahead of the time since the stream began to play, in seconds
+// (negative when behind); empty for a stream that is not sounding on an output.
+std::optional<double> driftFromTimePlayed(Stream stream);
+
 // Stops playback and releases the output. Harmless when called twice or before anything opened.
 // Afterwards the module is as it was at start: streams are gone and forced silence is lifted.
 void release();

@@ -1,6 +1,8 @@
 // The Scene's start, activation, drawing and per-frame update.
 #include "scene/scene.h"
 
+#include "clock/step_clock.h"
+
 #include <GL/glew.h>
 
 #include "shapes/shape_draw.h"
@@ -22,8 +24,19 @@ void Scene::activate(std::size_t index) {
     }
 }
 
+namespace {
+
+static struct { DemoClock::Ticks latestStart = 0; } state;
+
+} // namespace
+
+DemoClock::Ticks latestSceneFirstFrame() {
+    return state.latestStart + StepClock::stepTicks(1);
+}
+
 void Scene::start() {
     startTicks = DemoClock::now();
+    state.latestStart = startTicks;
     lighting.route.start();
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         if (startTimes[i] == 0.0f) {

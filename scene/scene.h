@@ -14,6 +14,10 @@ using OutroFn = bool (*)(int width, int height);
 // Called at the end of every Scene update; shader Scenes advance their uniforms here.
 using FrameHook = void (*)();
 
+// When a 60 fps run draws the first frame of the Scene started last, one frame after its start:
+// the frame hooks of shader Scenes count their steps from there.
+DemoClock::Ticks latestSceneFirstFrame();
+
 struct Scene {
     Scene() = default;
     explicit Scene(float playTime) : duration(playTime), width(640), height(480) {}

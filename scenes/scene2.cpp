@@ -7,7 +7,9 @@
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
+#include "clock/step_clock.h"
 #include "random/random.h"
+#include "scene/scene.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
 #include "shapes/builders.h"
@@ -23,8 +25,7 @@ constexpr int blobCount = 3;
 static struct {
     float clock; // seconds since the first frame hook: "u_time"
     Vec2 centres[blobCount];
-    DemoClock::Ticks clockStart;
-    bool clockStarted;
+    StepClock turnClock;
 } state;
 
 constexpr float sceneDuration = scenePlayTimes[1];
@@ -105,23 +106,24 @@ template <int index> Shape makeOutline() {
     return makeCallbackShape(drawOutline, updateOutline<index>, 0.0f);
 }
 
-// The turn per frame, not per second; cosine and sine taken in double and rounded to float.
+// The turn per step of 1/60 s; cosine and sine taken in double and rounded to float.
 const float blobTurnCos = static_cast<float>(std::cos(0.0005));
 const float blobTurnSin = static_cast<float>(std::sin(0.0005));
 
-// Runs after the Shapes' update every frame: the clock counts from the first call, and the blob
-// centres turn counter-clockwise about the screen centre.
-void updateBlobs() {
-    if (!state.clockStarted) {
-        state.clockStarted = true;
-        state.clockStart = DemoClock::now();
-    }
-    state.clock = DemoClock::secondsSince(state.clockStart);
+void turnBlobsOnce(float) {
     for (Vec2& centre : state.centres) {
         const Vec2 was = centre;
         centre.x = blobTurnCos * was.x - blobTurnSin * was.y;
         centre.y = blobTurnSin * was.x + blobTurnCos * was.y;
     }
+}
+
+// Runs after the Shapes' update every frame: the clock counts from the first call, and the blob
+// centres turn counter-clockwise about the screen centre by the steps that have come due.
+void updateBlobs() {
+    const DemoClock::Ticks now = DemoClock::now();
+    state.turnClock.advance(now, latestSceneFirstFrame(), turnBlobsOnce);
+    state.clock = DemoClock::secondsBetween(state.turnClock.startTicks(), now);
 }
 
 // A coordinate in [-0.5, 0.4961] from the next random number.
@@ -172,7 +174,7 @@ Scene buildScene2() {
     }
     // The clock counts from the frame hook's first call after this build.
     state.clock = 0.0f;
-    state.clockStarted = false;
+    state.turnClock.restart();
 
     scene.shader = ShaderProgram("", "", radialBlobsFragmentSource);
     scene.shader.addFloat(&state.clock, "u_time");

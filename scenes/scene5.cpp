@@ -7,8 +7,10 @@
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
+#include "clock/step_clock.h"
 #include "curves/sf_curve.h"
 #include "random/random.h"
+#include "scene/scene.h"
 #include "scenes/custom_boxes.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
@@ -27,8 +29,7 @@ static struct {
     float clock;                    // seconds since the frame hook's first call: "u_time"
     float gradientX[gradientCount]; // "gradient_x"
     float gradientY[gradientCount]; // "gradient_y"
-    DemoClock::Ticks clockStart;
-    bool clockStarted;
+    StepClock turnClock;
 } state;
 
 constexpr float sceneDuration = scenePlayTimes[4];
@@ -48,7 +49,7 @@ constexpr float squareTurn = 720.0f; // two turns in place
 constexpr float squareDuration = 25.0f;
 constexpr float squareHalfSize = 0.25f;
 
-// The gradients turn by at most this fraction of a radian per frame.
+// The gradients turn by at most this fraction of a radian per step of 1/60 s.
 constexpr double turnDivisor = 150.0;
 
 // The right quarter of the screen, as one quad in the current colour.
@@ -109,17 +110,11 @@ bool flipsTurnAfter(int k) {
     return column >= 5 && column <= 9;
 }
 
-// Runs after the Shapes' update every frame: the clock counts from the first call, and every
-// gradient turns by |sin t| / 150 radians, counter-clockwise or clockwise along a fixed pattern.
-// The turns accumulate.
-void turnGradients() {
-    if (!state.clockStarted) {
-        state.clockStarted = true;
-        state.clockStart = DemoClock::now();
-    }
-    state.clock = DemoClock::secondsSince(state.clockStart);
+// One step: every gradient turns by |sin t| / 150 radians, counter-clockwise or clockwise along
+// a fixed pattern. The turns accumulate.
+void turnGradientsOnce(float t) {
     const float turn =
-        static_cast<float>(std::fabs(std::sin(static_cast<double>(state.clock))) / turnDivisor);
+        static_cast<float>(std::fabs(std::sin(static_cast<double>(t))) / turnDivisor);
     int sign = 1;
     for (int k = 0; k < gradientCount; ++k) {
         const float angle = static_cast<float>(sign) * turn;
@@ -133,6 +128,14 @@ void turnGradients() {
             sign = -sign;
         }
     }
+}
+
+// Runs after the Shapes' update every frame: the clock counts from the first call, and the
+// gradients take the steps that have come due, at the 60 fps production's pace at any rate.
+void turnGradients() {
+    const DemoClock::Ticks now = DemoClock::now();
+    state.turnClock.advance(now, latestSceneFirstFrame(), turnGradientsOnce);
+    state.clock = DemoClock::secondsBetween(state.turnClock.startTicks(), now);
 }
 
 } // namespace
@@ -168,7 +171,7 @@ Scene buildScene5() {
     fillGradients();
     // The clock counts from the frame hook's first call after this build.
     state.clock = 0.0f;
-    state.clockStarted = false;
+    state.turnClock.restart();
 
     scene.shader = ShaderProgram("", "", gradientNoiseFragmentSource);
     scene.shader.addFloat(&state.clock, "u_time");

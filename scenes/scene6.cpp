@@ -7,7 +7,9 @@
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
+#include "clock/step_clock.h"
 #include "random/random.h"
+#include "scene/scene.h"
 #include "scenes/random_field.h"
 #include "scenes/scene_builders.h"
 #include "shaders/shader_sources.h"
@@ -28,8 +30,7 @@ static struct {
     float firstY[pairCount];  // "random_y_0"
     float secondX[pairCount]; // "random_x_1"
     float secondY[pairCount]; // "random_y_1"
-    DemoClock::Ticks clockStart;
-    bool clockStarted;
+    StepClock turnClock;
 } state;
 
 constexpr float sceneDuration = scenePlayTimes[5];
@@ -39,7 +40,7 @@ constexpr Vec2 screenCentre{0.0f, 0.0f};
 constexpr float fieldDuration = 15.0f;
 constexpr float fieldHalfSize = 1.0f; // covers the whole drawing space
 
-// The pairs turn by at most this fraction of a radian per frame.
+// The pairs turn by at most this fraction of a radian per step of 1/60 s.
 constexpr double turnDivisor = 300.0;
 
 LightRoute makeLighting() {
@@ -69,15 +70,9 @@ void turnPoint(float& x, float& y, float c, float s) {
     y = s * wasX + c * wasY;
 }
 
-// Runs after the Shapes' update every frame: even pairs turn counter-clockwise and odd pairs
-// clockwise about the centre by |sin t| / 300 radians, t counted from the first call. The turn
-// is per frame, so its speed follows the frame rate.
-void turnPairs() {
-    if (!state.clockStarted) {
-        state.clockStarted = true;
-        state.clockStart = DemoClock::now();
-    }
-    const float t = DemoClock::secondsSince(state.clockStart);
+// One step of the turn: even pairs turn counter-clockwise and odd pairs clockwise about the
+// centre by |sin t| / 300 radians.
+void turnPairsOnce(float t) {
     const float turn =
         static_cast<float>(std::fabs(std::sin(static_cast<double>(t))) / turnDivisor);
     for (int i = 0; i < pairCount; ++i) {
@@ -87,6 +82,13 @@ void turnPairs() {
         turnPoint(state.firstX[i], state.firstY[i], c, s);
         turnPoint(state.secondX[i], state.secondY[i], c, s);
     }
+}
+
+// Runs after the Shapes' update every frame and takes the steps that have come due, t counted
+// from the first call, so that the field turns at the 60 fps production's pace at any frame
+// rate.
+void turnPairs() {
+    state.turnClock.advance(DemoClock::now(), latestSceneFirstFrame(), turnPairsOnce);
 }
 
 } // namespace
@@ -107,7 +109,7 @@ Scene buildScene6() {
 
     fillPoints();
     // The clock counts from the frame hook's first call after this build.
-    state.clockStarted = false;
+    state.turnClock.restart();
 
     // A software renderer gets the field computed by the processor's vector lanes: the same
     // values for a fraction of what the shader's fifty pairs a pixel cost it.

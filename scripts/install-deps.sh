@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config clang-format
-    freeglut3-dev libglew-dev libgl-dev libgl1-mesa-dri
+    freeglut3-dev libglew-dev libgl-dev libgl1-mesa-dri libxrandr-dev
     libopenal-dev libmpg123-dev libpng-dev libcli11-dev
     libgtest-dev libbenchmark-dev
-    xvfb xauth x11-utils xdotool lame sox ffmpeg time
+    xvfb xauth x11-utils xdotool lame sox ffmpeg time pulseaudio
     dpkg-dev zip unzip file
 )
 if (($# > 0)); then

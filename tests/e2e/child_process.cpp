@@ -116,11 +116,7 @@ PrivateDisplay::PrivateDisplay(const TempFolder& folder, const std::string& scre
     : server(xvfbCommand(screen, options), folder.path()) {
     // Xvfb writes its display number (-displayfd 1) once it accepts connections.
     std::string written;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while ((written = server.outSoFar()).find('\n') == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    eventually([&] { return (written = server.outSoFar()).find('\n') != std::string::npos; });
     name = ":" + written.substr(0, written.find('\n'));
     variable = "DISPLAY=" + name;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/types.h>
@@ -24,6 +25,19 @@ class TempFolder {
 };
 
 std::string readFile(const std::string& path); // empty when missing
+
+// Polls `condition` every 20 ms until it holds (true) or `patience` has gone by (false).
+template <typename Condition>
+bool eventually(Condition condition, std::chrono::milliseconds patience = std::chrono::minutes(1)) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    bool holds = condition();
+    while (!holds && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        holds = condition();
+    }
+    return holds;
+}
+
 std::set<std::string> filesIn(const std::string& folder);
 std::string builtProgram(const std::string& name);
 

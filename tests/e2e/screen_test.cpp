@@ -104,10 +104,7 @@ void playOnScreen(const std::string& screen, const std::vector<std::string>& opt
     command.insert(command.end(), options.begin(), options.end());
     ChildProcess demo(command, folder.path(), {display.variable});
     Window window = 0;
-    for (const auto deadline = Clock::now() + 60s; !window && Clock::now() < deadline;) {
-        std::this_thread::sleep_for(20ms);
-        window = findDemoWindow(display.variable);
-    }
+    eventually([&] { return (window = findDemoWindow(display.variable)) != 0; });
     ASSERT_NE(window, 0u) << "no window: " << demo.errSoFar();
     watch(x.get(), window);
     const ChildProcess typist(

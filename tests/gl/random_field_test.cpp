@@ -74,12 +74,13 @@ using RandomField = ClockedTest;
 TEST_F(RandomField, DiffersFromDistancesOnlyWhereTheyRoundAlikeAndTheProcessorGivesItsPixels) {
     Random::seed(1);
     Scene card = buildScene6();
+    card.start();
     ShaderProgram onProcessor(sharedVertexSource, "", randomFieldFragmentSource);
     onProcessor.processorStage = loadRandomField;
     onProcessor.arrayUniforms = card.shader.arrayUniforms;
     int differing = 0, unexplained = 0;
     std::set<int> levels;
-    for (int frame = 0; frame < 40; ++frame) {
+    for (int frame = 1; frame <= 40; ++frame) {
         DemoClock::setManualTime(at(frame / 60.0));
         card.frameHook(); // the pairs turn as they do at 60 frames a second
         const auto now = fieldOf(card.shader, randomSourcesFragmentSource);

@@ -3,6 +3,8 @@
 // Scene 1's corner lines and Scene 4's backdrop.
 #include "gl_support.h"
 
+#include <random>
+
 #include <GL/freeglut.h>
 
 #include "random/random.h"
@@ -154,12 +156,17 @@ TEST_F(ScenesTest, Scene2HookTurnsTheBlobCentresAndTheOutlinesBreatheWithItsCloc
     Scene scene = buildScene2();
     const std::vector<float*>& uniforms = scene.shader.floatUniforms; // u_time, the centres
     const Vec2 was{*uniforms[1], *uniforms[2]};
-    scene.frameHook(); // the clock starts at the first call
-    DemoClock::setManualTime(at(3.45));
-    scene.frameHook();
+    DemoClock::setManualTime(at(-1 / 60.0));
+    scene.start();
+    for (int frame = 0; frame <= 207; ++frame) { // the clock starts 3.45 s before the last
+        DemoClock::setManualTime(at(frame / 60.0));
+        scene.frameHook();
+    }
     const float t = *uniforms[0];
     ASSERT_EQ(t, 3.45f);
-    EXPECT_NEAR(turnBetween(was, {*uniforms[1], *uniforms[2]}), 0.001, 1e-6) << "counter-clockwise";
+    // 0.0005 rad in each 1/60 s step, the first at the first call.
+    EXPECT_NEAR(turnBetween(was, {*uniforms[1], *uniforms[2]}), 0.0005 * (3.45 * 60 + 1), 1e-5)
+        << "counter-clockwise";
     // Width, height, phase and speed of each outline. At 3.45 s the first one's top is held at
     // half its width, the second one's bottom at a third of its height.
     const float c = std::fabs(std::cos(t)), s = std::fabs(std::sin(t));
@@ -224,33 +231,46 @@ TEST_F(ScenesTest, Scene4TakesTheBackdropsNumbersItsFirstTwoWavesLeaveAndTheBack
     EXPECT_EQ(rightEdgeAlone(31.6), -1);
 }
 
-// Scene 5 turns its gradients by |sin t| / 150 and Scene 6 its point pairs by |sin t| / 300 in
-// every frame: here two frames 1.5 s apart, of which the first starts the hook's clock.
-TEST_F(ScenesTest, Scenes5And6HooksTurnGradientsAndPointPairsEachWayToTheirPattern) {
+// Scenes 5 and 6 turn gradients by |sin t| / 150 and pairs by |sin t| / 300 in each 1/60 s step:
+// at 30, 60, 144 fps or uneven intervals they stand at 3.2 s where the 60 fps production has them.
+TEST_F(ScenesTest, Scenes5And6HooksTurnByTheClockAtAnyFrameRateEachWayToTheirPattern) {
     const std::vector<int> r = randSequence(339 + 200);
-    Scene five = buildScene5(), six = buildScene6();
-    EXPECT_EQ(Random::draw(), r[338 + 200]) << "the builders draw exactly 338 and 200 numbers";
-    const std::vector<float*>& gradients = five.shader.arrayUniforms; // x, y
-    const std::vector<float*>& pairs = six.shader.arrayUniforms;      // x0, y0, x1, y1
-    const std::vector<float> gx(gradients[0], gradients[0] + 169),
-        gy(gradients[1], gradients[1] + 169);
-    const std::vector<float> px(pairs[0], pairs[0] + 50), py(pairs[1], pairs[1] + 50);
-    five.frameHook();
-    six.frameHook();
-    DemoClock::setManualTime(at(1.5));
-    five.frameHook();
-    six.frameHook();
-    double sign = 1; // counter-clockwise first; the gradients of columns 5 to 9 hand the other
-    for (int k = 0; k < 169; ++k) { // way on to the next
-        EXPECT_NEAR(turnBetween({gx[k], gy[k]}, {gradients[0][k], gradients[1][k]}),
-                    sign * std::sin(1.5) / 150, 1e-6)
-            << "gradient " << k;
-        sign = k % 13 >= 5 && k % 13 <= 9 ? -sign : sign;
+    constexpr double end = 3.2;
+    double sines = 0; // the 60 fps production's turn by then, in units of 1/150 and 1/300 rad
+    for (int k = 0; k < end * 60; ++k) {
+        sines += std::fabs(std::sin(k / 60.0));
     }
-    for (int i = 0; i < 50; ++i) { // even pairs counter-clockwise, odd ones clockwise
-        EXPECT_NEAR(turnBetween({px[i], py[i]}, {pairs[0][i], pairs[1][i]}),
-                    (i % 2 ? -1 : 1) * std::sin(1.5) / 300, 1e-6)
-            << "pair " << i;
+    std::mt19937 uneven(17);
+    for (const double rate : {30.0, 60.0, 144.0, 0.0}) { // 0: 2 to 50 ms between frames
+        SCOPED_TRACE(rate);
+        DemoClock::setManualTime(base);
+        Scene five = buildScene5(), six = buildScene6();
+        six.start();
+        EXPECT_TRUE(rate != 30 || Random::draw() == r[338 + 200]) << "the builders draw 338 and 200";
+        const std::vector<float*>& gradients = five.shader.arrayUniforms; // x, y
+        const std::vector<float*>& pairs = six.shader.arrayUniforms;      // x0, y0, x1, y1
+        const std::vector<float> gx(gradients[0], gradients[0] + 169),
+            gy(gradients[1], gradients[1] + 169), px(pairs[0], pairs[0] + 50),
+            py(pairs[1], pairs[1] + 50);
+        std::uniform_real_distribution<> interval(0.002, 0.05);
+        for (double t = 0; t < end;) { // from the first frame after the start
+            t = std::min(t + (rate ? 1 / rate : interval(uneven)), end);
+            DemoClock::setManualTime(at(t));
+            five.frameHook();
+            six.frameHook();
+        }
+        double sign = 1; // counter-clockwise first; the gradients of columns 5 to 9 hand the other
+        for (int k = 0; k < 169; ++k) { // way on to the next
+            EXPECT_NEAR(turnBetween({gx[k], gy[k]}, {gradients[0][k], gradients[1][k]}),
+                        sign * sines / 150, 1.0 / 150) // within the largest step
+                << "gradient " << k;
+            sign = k % 13 >= 5 && k % 13 <= 9 ? -sign : sign;
+        }
+        for (int i = 0; i < 50; ++i) { // even pairs counter-clockwise, odd ones clockwise
+            EXPECT_NEAR(turnBetween({px[i], py[i]}, {pairs[0][i], pairs[1][i]}),
+                        (i % 2 ? -1 : 1) * sines / 300, 1.0 / 300)
+                << "pair " << i;
+        }
     }
 }
 

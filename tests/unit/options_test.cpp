@@ -31,7 +31,7 @@ TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     const DemoOptions plain = parse({}).options;
     EXPECT_EQ(plain.surface.kind, SurfaceKind::GameMode);
     EXPECT_EQ(plain.soundtrack, "Ombra.mp3");
-    EXPECT_FALSE(plain.smooth);
+    EXPECT_FALSE(plain.smooth || plain.stats);
 
     EXPECT_EQ(parse({"--fullscreen"}).options.surface.kind, SurfaceKind::FullScreen);
     for (const auto& [arguments, width, height] :
@@ -44,10 +44,10 @@ TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
         EXPECT_EQ(surface.windowSize.height, height);
     }
 
-    const DemoCommandLine line =
-        parse({"-display", ":7", "--smooth", "-sync", "--soundtrack", "x.mp3", "-iconic"});
+    const DemoCommandLine line = parse(
+        {"-display", ":7", "--smooth", "-sync", "--soundtrack", "x.mp3", "-iconic", "--stats"});
     EXPECT_EQ(line.glutOptions, (std::vector<std::string>{"-display", ":7", "-sync", "-iconic"}));
-    EXPECT_TRUE(line.options.smooth);
+    EXPECT_TRUE(line.options.smooth && line.options.stats);
     EXPECT_EQ(line.options.soundtrack, "x.mp3");
     EXPECT_EQ(line.action, DemoCommandLine::Action::Play);
 }

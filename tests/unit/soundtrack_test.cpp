@@ -13,6 +13,7 @@
 
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
+#include "e2e/child_process.h"
 #include "e2e/tone_mp3.h"
 
 namespace {
@@ -33,15 +34,6 @@ std::string tone(const std::string& seconds, const std::string& rate, const std:
     std::ifstream(path, std::ios::binary).read(head.data(), head.size());
     EXPECT_NE(head.find('\x1a'), std::string::npos) << "no early 0x1A byte in " << path;
     return path;
-}
-
-// Polls `condition` until it holds, for at most a minute however busy the machine is.
-template <typename Condition> bool eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (!condition() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(2ms);
-    }
-    return condition();
 }
 
 // The death tests run in a fresh run of this program each, so that OpenAL starts from scratch.
