@@ -246,7 +246,8 @@ TEST_F(ScenesTest, Scenes5And6HooksTurnByTheClockAtAnyFrameRateEachWayToTheirPat
         DemoClock::setManualTime(base);
         Scene five = buildScene5(), six = buildScene6();
         six.start();
-        EXPECT_TRUE(rate != 30 || Random::draw() == r[338 + 200]) << "the builders draw 338 and 200";
+        EXPECT_TRUE(rate != 30 || Random::draw() == r[338 + 200])
+            << "the builders draw 338 and 200";
         const std::vector<float*>& gradients = five.shader.arrayUniforms; // x, y
         const std::vector<float*>& pairs = six.shader.arrayUniforms;      // x0, y0, x1, y1
         const std::vector<float> gx(gradients[0], gradients[0] + 169),
