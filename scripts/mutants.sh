@@ -41,7 +41,7 @@ results=$scratch/mutants-results.txt
 mkdir -p "$src"
 # The scratch copy holds the committed files plus whatever is being worked on, never build dirs.
 (cd "$root" && git ls-files -z --cached --others --exclude-standard) |
-    rsync -a --from0 --files-from=- "$root/" "$src/"
+    (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$src"
 export CCACHE_BASEDIR=$scratch CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DOMBRA_BENCHMARKS=OFF >/dev/null
 build_all() { cmake --build "$build" -j"$(nproc)" </dev/null >"$scratch/build.log" 2>&1; }
