@@ -7,9 +7,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
+#include "audio/mp3_stream.h"
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
 
@@ -78,6 +81,25 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
     EXPECT_GT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.9);
 
     Soundtrack::release();
+}
+
+// Found by fuzzing: believing a header that claims more frames than the file has bytes,
+// libmpg123 could spin for seconds and then decode nothing. The file is taken for its frames
+// alone, every sample of each, and its scanned length and its decoding agree.
+TEST(Mp3Stream, IgnoresAHeaderClaimingMoreFramesThanTheFileHasBytes) {
+    std::ifstream in(tone("1", "44100", "2"), std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::size_t info = bytes.find("Info");
+    ASSERT_NE(info, std::string::npos);
+    bytes.replace(info + 8, 4, std::string("\xf0\0\0\0", 4)); // the frame count, big-endian
+    const std::string lying = OMBRA_TEST_DATA "/lying-" + std::to_string(getpid()) + ".mp3";
+    std::ofstream(lying, std::ios::binary) << bytes;
+    const std::optional<std::uint64_t> scanned = Mp3Stream::open(lying.c_str())->scanLength();
+    const std::uint64_t decoded = Mp3Stream::open(lying.c_str())->decodeToEnd();
+    EXPECT_EQ(scanned, decoded);
+    EXPECT_EQ(decoded % (1152 * 4), 0u) << "whole frames of 1152 stereo samples";
+    EXPECT_GT(decoded, 176400u) << "the encoder's delay and padding are kept";
+    std::filesystem::remove(lying);
 }
 
 } // namespace
