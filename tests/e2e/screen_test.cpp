@@ -160,6 +160,17 @@ TEST(Screen, FullScreenCoversTheDisplayWithThePictureScaledBetweenBlackBars) {
     });
 }
 
+// Linear filtering shows colours between neighbouring pixels, which nearest-neighbour never does.
+TEST(Screen, SmoothFullScreenBlendsNeighbouringPixels) {
+    playOnScreen("1920x1080", {"--fullscreen", "--smooth"}, [](Display* x, Window window) {
+        std::string flaw = "nothing shown";
+        for (const auto end = Clock::now() + 60s; flaw == "nothing shown" && Clock::now() < end;) {
+            flaw = flawIn(screenshot(x, window), letterbox({1920, 1080}, {640, 480}));
+        }
+        EXPECT_EQ(flaw.substr(0, 31), "not a nearest-neighbour scaling") << flaw;
+    });
+}
+
 // A window of the picture's own size is drawn on directly; others get the picture scaled.
 TEST(Screen, AResizedWindowShowsThePictureScaledToItsNewSize) {
     playOnScreen("1600x1200", {"--window", "640x480"}, [](Display* x, Window window) {
@@ -167,7 +178,8 @@ TEST(Screen, AResizedWindowShowsThePictureScaledToItsNewSize) {
         // contents cannot be read back; a window manager would place it somewhere.
         XMoveWindow(x, window, 0, 0);
         EXPECT_EQ(awaitPicture(x, window, {640, 480}), "");
-        for (const Size size : {Size{1000, 600}, Size{800, 800}, Size{640, 480}, Size{700, 500}}) {
+        for (const Size size :
+             {Size{1000, 600}, Size{800, 800}, Size{640, 960}, Size{640, 480}, Size{700, 500}}) {
             XResizeWindow(x, window, static_cast<unsigned>(size.width),
                           static_cast<unsigned>(size.height));
             XSync(x, False);

@@ -37,7 +37,8 @@ TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     for (const auto& [arguments, width, height] :
          {std::tuple{std::vector<std::string>{"--window"}, 1280, 960},
           std::tuple{std::vector<std::string>{"--window", "1000x600"}, 1000, 600},
-          std::tuple{std::vector<std::string>{"--window=16384x1"}, 16384, 1}}) {
+          std::tuple{std::vector<std::string>{"--window=16384x1"}, 16384, 1},
+          std::tuple{std::vector<std::string>{"--window=1x16384"}, 1, 16384}}) {
         const SurfaceRequest surface = parse(arguments).options.surface;
         EXPECT_EQ(surface.kind, SurfaceKind::Window);
         EXPECT_EQ(surface.windowSize.width, width);
@@ -61,6 +62,7 @@ TEST(DemoCommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
              std::pair{std::vector<std::string>{"-geometry"}, "-geometry"},
              std::pair{std::vector<std::string>{"--window", "0x480"}, "0x480"},
              std::pair{std::vector<std::string>{"--window", "16385x480"}, "16385x480"},
+             std::pair{std::vector<std::string>{"--window", "640x16385"}, "640x16385"},
              std::pair{std::vector<std::string>{"--window", "640 x480"}, "640 x480"},
              std::pair{std::vector<std::string>{"--fullscreen", "--window"}, "--window"},
              std::pair{std::vector<std::string>{"--soundtrack"}, "--soundtrack"},
