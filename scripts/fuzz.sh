@@ -31,4 +31,4 @@ head -c 700 "$seeds/tagged.mp3" >"$seeds/tagged-cut.mp3"
 
 
 build-fuzz/soundtrack_fuzz -max_total_time="$seconds" -max_len=8192 \
-    -timeout=30 -print_final_stats=1 -artifact_prefix=build-fuzz/findings/ "$corpus" "$seeds"
+    -timeout=20 -print_final_stats=1 -artifact_prefix=build-fuzz/findings/ "$corpus" "$seeds"

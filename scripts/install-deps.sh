@@ -8,6 +8,7 @@ packages=(
     libopenal-dev libmpg123-dev libpng-dev libcli11-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool lame sox ffmpeg time
+    clang libclang-rt-14-dev gcovr ccache
 )
 
 missing=()

@@ -52,6 +52,7 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
         {{"--out", "o", "--size", "0x480"}, "0x480", 2},
         {{"--out", "o", "--size", "1920X1080"}, "1920X1080", 2},
         {{"--video", "v.mp4", "--size", "641x480"}, "641x480", 2},
+        {{"--video", "v.mov", "--size", "640x481"}, "640x481", 2},
         {{"--video", "v.mp4", "--preset", "quick"}, "quick", 2},
         {{"--out", plainFile, "--frames", "0"}, plainFile, 1},
         {{"--video", noFolder, "--frames", "0-9"}, noFolder, 1}};

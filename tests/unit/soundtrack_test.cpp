@@ -49,6 +49,8 @@ TEST(SoundtrackSilent, FollowsTheDemoClockAtTheByteRateInWholeSampleFramesUpToTh
     Soundtrack::forceSilent();
     Soundtrack::initOutput();
     const Soundtrack::Stream stereo = Soundtrack::openStream(tone("30", "44100", "2").c_str());
+    const std::string monoFile = tone("2", "22050", "1");
+    const Soundtrack::Stream mono = Soundtrack::openStream(monoFile.c_str());
     // The production ends without release(): here while the long file's length is measured.
     EXPECT_EXIT(std::exit(0), testing::ExitedWithCode(0), "^$");
     const auto positionAt = [](Soundtrack::Stream stream, double seconds) {
@@ -58,10 +60,12 @@ TEST(SoundtrackSilent, FollowsTheDemoClockAtTheByteRateInWholeSampleFramesUpToTh
     EXPECT_EQ(positionAt(stereo, 1.0), 0u) << "nothing is heard before play";
     DemoClock::setManualTime(start);
     Soundtrack::play(stereo);
+    Soundtrack::play(mono);
     EXPECT_EQ(positionAt(stereo, 0.0001), 16u); // 17.64 bytes: four whole sample frames
     EXPECT_EQ(positionAt(stereo, 0.5), 88200u);
     // The long file's length is known right after play, though it is decoded while it plays.
     EXPECT_EQ(positionAt(stereo, 100.0), 30u * 176400);
+    EXPECT_EQ(positionAt(mono, 100.0), Mp3Stream::open(monoFile.c_str())->decodeToEnd());
     Soundtrack::release();
     DemoClock::setSource(nullptr);
 }
@@ -72,6 +76,7 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
     Soundtrack::initOutput();
     const Soundtrack::Stream stream = Soundtrack::openStream(tone("1", "44100", "2").c_str());
     const auto start = std::chrono::steady_clock::now();
+    DemoClock::setManualTime(0); // the output's own clock, never the DemoClock, moves it
     Soundtrack::play(stream);
     EXPECT_EXIT(std::exit(0), testing::ExitedWithCode(0), "^$") << "ending while it plays";
     // play() queues 150 ms; the rest must come from the module itself while we only ask.
@@ -79,6 +84,7 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
     EXPECT_EQ(Soundtrack::position(stream), 176400u);
     // What was heard, not what was queued: a busy machine only makes this take longer.
     EXPECT_GT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.9);
+    DemoClock::setSource(nullptr);
 
     Soundtrack::release();
 }
