@@ -9,6 +9,7 @@
 
 #include "capture_files.h"
 #include "child_process.h"
+#include "tools/capture/frame_list.h"
 #include "tools/capture/frame_time.h"
 #include "tools/capture/production_length.h"
 #include "tools/capture/time_left.h"
@@ -86,9 +87,8 @@ int ffmpegsWorkingIn(const std::string& folder) {
     return count;
 }
 
-// Ctrl-C on a terminal signals the whole process group, once as the README runs it: xvfb-run
-// and its virtual display, which goes at once, get it too, and xvfb-run ends by it. The other
-// signals come to the renderer alone.
+// Ctrl-C on a terminal signals the whole group as the README runs it: xvfb-run and its display,
+// which goes at once, get it too, and xvfb-run ends by it. Other signals reach the renderer alone.
 TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOneRenderPerFolder) {
     struct Stop {
         int signal;
@@ -140,6 +140,17 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
     }
 }
 
+// Items in any order, repeated, overlapping, nested or touching: every frame of them, no other.
+TEST(CaptureFrameList, HoldsEveryFrameOfItsItemsAndNoOther) {
+    const FrameList list = FrameList::parse("30-40,5,32-35,38-50,61,5,3-4,60-60,0-0");
+    std::string held;
+    for (FrameList::Frame frame = 0; frame < 64; ++frame) {
+        held += list.contains(frame) ? '#' : '.';
+    }
+    EXPECT_EQ(held, "#..###" + std::string(24, '.') + std::string(21, '#') + "........." + "##..");
+    EXPECT_EQ(std::tuple(list.first(), list.last()), std::tuple(0u, 61u));
+}
+
 // Frame n is shown round(n * 10^7 / fps) ticks after the base, halves rounding up.
 TEST(CaptureClock, EveryFrameFallsOnTheNearestTickHalvesRoundingUp) {
     const auto ticksAfterBase = [](std::uint64_t frame, int fps) {
@@ -154,8 +165,8 @@ TEST(CaptureClock, EveryFrameFallsOnTheNearestTickHalvesRoundingUp) {
     EXPECT_EQ(ticksAfterBase(999'999'999, 7), 1'428'571'427'142'857u); // .14, no overflow
 }
 
-// Made-up costs: Scene 1's frames take 10 ms on this machine; its dissolve's particles cost
-// several times as much to draw, and to encode as well, though less so.
+// Made-up costs: Scene 1's frames take 10 ms; its dissolve's cost several times more, less so
+// encoded.
 TEST(CaptureTimeLeft, UnseenPhasesWeighByTheirShareOfTheWorkAndSeenOnesGoOnAsTheyWent) {
     const std::vector<ProductionPhase> plan{{1, false, 0, 100}, {1, true, 100, 100}};
     const auto afterHalfOfScene1 = [&plan](double slowdown, FrameUse use) {

@@ -49,18 +49,16 @@ Shot screenshot(Display* x, Window window) {
     return shot;
 }
 
-// The picture's pixels nearest to the centre of shown pixel `shown`: one, or two where the centre
-// lies on the edge between them.
+// The picture's pixels nearest to shown pixel `shown`'s centre: two where it lies on their edge.
 std::pair<int, int> nearest(int shown, int shownLength, int pictureLength) {
     const long centre = (2L * shown + 1) * pictureLength;
     const int within = static_cast<int>(centre / (2L * shownLength));
     return {centre % (2L * shownLength) == 0 ? within - 1 : within, within};
 }
 
-// What is wrong with a screenshot that should show a 640x480 picture scaled by nearest
-// neighbour into `box` with black around it, and not be all black; empty when nothing is. The
-// picture is rebuilt from the shown pixels that have one nearest picture pixel; those on an edge
-// between two must show one of them.
+// What is wrong with a screenshot that should show the picture scaled by nearest neighbour into
+// `box`, black around it, not all black; empty when nothing is. Pixels with one nearest picture
+// pixel rebuild the picture; those on an edge between two must show one of them.
 std::string flawIn(const Shot& shot, const Rectangle& box) {
     std::vector<long> picture(640 * 480, -1);
     bool lit = false;
@@ -98,8 +96,7 @@ std::string flawIn(const Shot& shot, const Rectangle& box) {
     return lit ? "" : "nothing shown";
 }
 
-// Waits until the demo's window shows the picture in the box that its size gives, and shows it
-// moving: two such screenshots differ, so the picture is drawn, not left over.
+// Waits until the window shows the picture in its size's box, moving: drawn, not left over.
 std::string awaitPicture(Display* x, Window window, Size expectedSize) {
     std::string flaw = "no screenshot";
     std::vector<unsigned long> first;
@@ -121,8 +118,7 @@ std::string awaitPicture(Display* x, Window window, Size expectedSize) {
     return flaw;
 }
 
-// Plays the demo with `options` on a display of `screen`; `watch` checks its window while it
-// plays. Then `r` must print the music position and Esc end the run.
+// Plays the demo on a `screen` display, `watch` checking its window; then `r` and Esc must work.
 void playOnScreen(const std::string& screen, const std::vector<std::string>& options,
                   const std::function<void(Display*, Window)>& watch) {
     const TempFolder folder;

@@ -1,6 +1,5 @@
-// The Scene record and the six Scenes on real OpenGL and a manually set clock: activation and
-// drawing; the random numbers the Scenes take, where their Shapes go, what their frame hooks turn,
-// Scene 1's corner lines and Scene 4's backdrop.
+// The Scene record and the six Scenes on real OpenGL and a set clock: activation, drawing, the
+// random numbers taken, where Shapes go, what frame hooks turn, corner lines and the backdrop.
 #include "gl_support.h"
 
 #include <GL/freeglut.h>
@@ -223,8 +222,8 @@ TEST_F(ScenesTest, Scene4TakesTheBackdropsNumbersItsFirstTwoWavesLeaveAndTheBack
     EXPECT_EQ(rightEdgeAlone(31.6), -1);
 }
 
-// Scene 5 turns its gradients by |sin t| / 150 and Scene 6 its point pairs by |sin t| / 300 in
-// every frame: here two frames 1.5 s apart, of which the first starts the hook's clock.
+// Scenes 5 and 6 turn by |sin t|/150 and /300 a frame: frames 1.5 s apart, the first starts the
+// clock.
 TEST_F(ScenesTest, Scenes5And6HooksTurnGradientsAndPointPairsEachWayToTheirPattern) {
     const std::vector<int> r = randSequence(339 + 200);
     Scene five = buildScene5(), six = buildScene6();

@@ -16,8 +16,7 @@ template <typename Step> void stepAt(double seconds, Step step) {
     step();
 }
 
-// Every motion reads time as whole ticks made a double, then a float, then divided in float: past
-// 2^24 ticks that differs from dividing first, and a start before the end gives a negative time.
+// Ticks made a double, a float, then divided in float: past 2^24 ticks not as dividing first.
 TEST(DemoClockTime, RoundsTicksToFloatBeforeDividingFarFromItsStart) {
     constexpr DemoClock::Ticks start = DemoClock::Ticks{1} << 50;
     for (const std::int64_t ticks : {16'777'217LL, 33'554'435LL, 36'000'000'001LL, -16'777'217LL}) {

@@ -7,8 +7,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -20,8 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A tone encoded by lame, whose header lets the decoder give back exactly the samples put in.
-// Test programs run side by side: each writes under a name of its own, then renames the file.
+// A lame tone, decoded to exactly its samples; written under a name of its own, then renamed.
 std::string tone(const std::string& seconds, const std::string& rate, const std::string& channels) {
     const std::string path =
         OMBRA_TEST_DATA "/tone-" + seconds + "s-" + rate + "-" + channels + "ch.mp3";
@@ -90,16 +87,13 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
 }
 
 // Found by fuzzing: believing a header that claims more frames than the file has bytes,
-// libmpg123 could spin for seconds and then decode nothing. The file is taken for its frames
-// alone, every sample of each, and its scanned length and its decoding agree.
+// libmpg123 could spin for seconds, then decode nothing. Such a file counts as its frames alone.
 TEST(Mp3Stream, IgnoresAHeaderClaimingMoreFramesThanTheFileHasBytes) {
-    std::ifstream in(tone("1", "44100", "2"), std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    const std::size_t info = bytes.find("Info");
-    ASSERT_NE(info, std::string::npos);
-    bytes.replace(info + 8, 4, std::string("\xf0\0\0\0", 4)); // the frame count, big-endian
     const std::string lying = OMBRA_TEST_DATA "/lying-" + std::to_string(getpid()) + ".mp3";
-    std::ofstream(lying, std::ios::binary) << bytes;
+    const std::string patch =
+        "cp " + tone("1", "44100", "2") + " " + lying + // its frame count:
+        " && printf '\\360\\0\\0\\0' | dd bs=1 seek=44 conv=notrunc of=" + lying;
+    ASSERT_EQ(std::system((patch + " 2>/dev/null").c_str()), 0);
     const std::optional<std::uint64_t> scanned = Mp3Stream::open(lying.c_str())->scanLength();
     const std::uint64_t decoded = Mp3Stream::open(lying.c_str())->decodeToEnd();
     EXPECT_EQ(scanned, decoded);
