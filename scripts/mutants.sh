@@ -34,12 +34,15 @@ if [[ -z ${OMBRA_MUTANTS_DISPLAY:-} ]]; then
         --only "$only" --scratch "$scratch"
 fi
 export ALSOFT_DRIVERS=null
+trap 'trap - INT TERM; kill 0' INT TERM # its builds and tests go with it
 
 src=$scratch/src
 build=$scratch/build
 results=$scratch/mutants-results.txt
+# The scratch copy holds the committed files plus whatever is being worked on, never build dirs;
+# the files keep their times, so the build dir kept from an earlier run rebuilds only what changed.
+rm -rf "$src"
 mkdir -p "$src"
-# The scratch copy holds the committed files plus whatever is being worked on, never build dirs.
 (cd "$root" && git ls-files -z --cached --others --exclude-standard) |
     (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$src"
 export CCACHE_BASEDIR=$scratch CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
