@@ -1,5 +1,4 @@
-// The renderer's frames at other sizes: its own 640x480 frames through the present step on the
-// processor (whose scaling its unit tests check), nearest neighbour or with --smooth filtered.
+// The renderer's frames at other sizes: its 640x480 frames scaled as its unit-tested scaling does.
 #include <gtest/gtest.h>
 
 #include "capture_files.h"

@@ -140,7 +140,7 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
     }
 }
 
-// Items in any order, repeated, overlapping, nested or touching: every frame of them, no other.
+// Items in any order, repeated, overlapping, nested or touching: their frames, no other; bad ones.
 TEST(CaptureFrameList, HoldsEveryFrameOfItsItemsAndNoOther) {
     const FrameList list = FrameList::parse("30-40,5,32-35,38-50,61,5,3-4,60-60,0-0");
     std::string held;
@@ -149,6 +149,9 @@ TEST(CaptureFrameList, HoldsEveryFrameOfItsItemsAndNoOther) {
     }
     EXPECT_EQ(held, "#..###" + std::string(24, '.') + std::string(21, '#') + "........." + "##..");
     EXPECT_EQ(std::tuple(list.first(), list.last()), std::tuple(0u, 61u));
+    for (const char* bad : {"", "1,,2", "x", "5-", "-5", "1-2-3", "1000000000", "3.5"}) {
+        EXPECT_THROW(FrameList::parse(bad), std::invalid_argument) << bad;
+    }
 }
 
 // Frame n is shown round(n * 10^7 / fps) ticks after the base, halves rounding up.

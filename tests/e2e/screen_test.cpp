@@ -179,7 +179,7 @@ TEST(Screen, AResizedWindowShowsThePictureScaledToItsNewSize) {
             XResizeWindow(x, window, static_cast<unsigned>(size.width),
                           static_cast<unsigned>(size.height));
             XSync(x, False);
-            EXPECT_EQ(awaitPicture(x, window, size), "") << size.width << "x" << size.height;
+            ASSERT_EQ(awaitPicture(x, window, size), "") << size.width << "x" << size.height;
         }
     });
 }
