@@ -72,6 +72,7 @@ TEST_F(OutroTest, CurtainBlackensTheTopRowsAtHeightOver55RowsASecondAndEndsAt55S
     }
     DemoClock::setManualTime(at(5.5));
     EXPECT_FALSE(scene6Outro(640, 480));
+    EXPECT_EQ(curtainRows(9.0f, 480), 480) << "a frame that comes late covers the picture, no more";
 }
 
 } // namespace
