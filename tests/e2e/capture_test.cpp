@@ -67,13 +67,16 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
     }
     EXPECT_EQ(readFile(plainFile), "not a folder");
 
-    // The limits themselves are taken, given as --flag=value.
-    const ProcessResult edges =
-        runCapture({"--out=edges", "--fps=1000", "--seed=4294967295", "--frames=1"}, folder.path());
+    // The limits themselves, as --flag=value; off a terminal, a progress line a tenth up to 90 %.
+    const ProcessResult edges = runCapture(
+        {"--out=edges", "--fps=1000", "--seed=4294967295", "--frames=19"}, folder.path());
     EXPECT_EQ(edges.exitCode, 0) << edges.err;
     const FrameCsv csv = readFrameCsv(folder / "edges/frames.csv");
-    ASSERT_EQ(csv.rows.size(), 2u);
+    ASSERT_EQ(csv.rows.size(), 20u);
     EXPECT_EQ(csv.rows[1].time, 0.001);
+    const std::size_t last = edges.err.find("\nframe 18 / 20 (90%)");
+    EXPECT_EQ(edges.err.substr(edges.err.find('\n', last + 1) + 1, 21), "rendered 20 frames in")
+        << edges.err;
 }
 
 // How many ffmpeg processes have `folder` as their working folder.

@@ -1,5 +1,4 @@
-// The offline renderer's video export and progress: the real ffmpeg writes the video, and
-// ffprobe and ffmpeg read it back for comparison with its sources.
+// The renderer's video export and progress: ffmpeg writes the video and reads it back to compare.
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>

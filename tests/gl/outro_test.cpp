@@ -1,5 +1,4 @@
-// The outros on real OpenGL: particles captured from the back buffer and drawn in flight, the
-// black finish, and the closing curtain.
+// The outros on real OpenGL: particles captured and drawn in flight, the black end, the curtain.
 #include <memory>
 
 #include "gl_support.h"

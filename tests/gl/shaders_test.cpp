@@ -1,5 +1,4 @@
-// Two background fields on real OpenGL, at a time other than zero, against their formulas
-// evaluated on the processor.
+// Two background fields on real OpenGL, at a time other than 0, against their formulas on the CPU.
 #include "gl_support.h"
 #include "shaders/shader_program.h"
 #include "shaders/shader_sources.h"

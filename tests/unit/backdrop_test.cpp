@@ -1,5 +1,4 @@
-// The backdrop picture: the fault rule with its clamp after every pair, and the fast renderer
-// against the exact one where distances nearly tie.
+// The backdrop: the fault rule, clamped after every pair; the fast renderer where distances tie.
 #include <gtest/gtest.h>
 
 #include <algorithm>
