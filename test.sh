@@ -14,4 +14,6 @@ scripts/check-layers.sh
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 xvfb-run -a -s "-screen 0 1024x768x24" \
     ctest --test-dir build --output-on-failure -j"$(nproc)"
+# A minute of fuzzing the soundtrack reader with bytes of every kind (scripts/fuzz.sh).
+scripts/fuzz.sh 60
 xvfb-run -a -s "-screen 0 1024x768x24" tests/release/check-release.sh

@@ -71,14 +71,27 @@ Mp3Stream::~Mp3Stream() {
 
 bool Mp3Stream::findFormat() {
     allowEverySixteenBitFormat(handle_);
-    if (mpg123_open_fd(handle_, fd_) != MPG123_OK) {
-        return false;
-    }
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
-        channels < 1 || channels > 2) {
+    const auto openAtStart = [&] {
+        return lseek(fd_, 0, SEEK_SET) == 0 && mpg123_open_fd(handle_, fd_) == MPG123_OK &&
+               mpg123_getformat(handle_, &rate, &channels, &encoding) == MPG123_OK;
+    };
+    if (!openAtStart()) {
+        return false;
+    }
+    // A header that declares more frames than the file has bytes lies, and believing it can cost
+    // libmpg123 seconds of work per kilobyte before it decodes nothing: such a header is skipped.
+    struct stat status {};
+    if (fstat(fd_, &status) != 0 || mpg123_framelength(handle_) > status.st_size) {
+        mpg123_close(handle_);
+        mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME, 0);
+        if (!openAtStart()) {
+            return false;
+        }
+    }
+    if (rate <= 0 || channels < 1 || channels > 2) {
         return false;
     }
     // The first frame fixes the format for the whole stream: later frames of another rate or

@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool lame sox ffmpeg time pulseaudio
     dpkg-dev zip unzip file
+    clang libclang-rt-14-dev gcovr ccache
 )
 if (($# > 0)); then
     packages=("$@")

@@ -1,5 +1,4 @@
-// The renderer's frames at other sizes: its own 640x480 frames through the present step on the
-// processor (whose scaling its unit tests check), nearest neighbour or with --smooth filtered.
+// The renderer's frames at other sizes: its 640x480 frames scaled as its unit-tested scaling does.
 #include <gtest/gtest.h>
 
 #include "capture_files.h"
@@ -20,6 +19,7 @@ TEST(CaptureSize, FramesShowThePictureScaledIntoTheCentredRectangleBetweenBlackB
     render("own", {});
     render("wide", {"--size", "1920x1080"});
     render("smooth", {"--size", "1280x960", "--smooth"});
+    render("tall", {"--size", "640x960"});
     for (const std::string frame : {"/frame_000040.png", "/frame_000080.png"}) {
         SCOPED_TRACE(frame);
         const PngPicture own = readPng(folder / "own" + frame);
@@ -30,6 +30,8 @@ TEST(CaptureSize, FramesShowThePictureScaledIntoTheCentredRectangleBetweenBlackB
         EXPECT_TRUE(wide.rows == scalePicture(picture, {1920, 1080}, false).pixels);
         EXPECT_TRUE(readPng(folder / "smooth" + frame).rows ==
                     scalePicture(picture, {1280, 960}, true).pixels);
+        EXPECT_TRUE(readPng(folder / "tall" + frame).rows ==
+                    scalePicture(picture, {640, 960}, false).pixels);
     }
 }
 

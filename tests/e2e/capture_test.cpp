@@ -9,6 +9,7 @@
 
 #include "capture_files.h"
 #include "child_process.h"
+#include "tools/capture/frame_list.h"
 #include "tools/capture/frame_time.h"
 #include "tools/capture/production_length.h"
 #include "tools/capture/time_left.h"
@@ -52,6 +53,7 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
         {{"--out", "o", "--size", "0x480"}, "0x480", 2},
         {{"--out", "o", "--size", "1920X1080"}, "1920X1080", 2},
         {{"--video", "v.mp4", "--size", "641x480"}, "641x480", 2},
+        {{"--video", "v.mov", "--size", "640x481"}, "640x481", 2},
         {{"--video", "v.mp4", "--preset", "quick"}, "quick", 2},
         {{"--out", plainFile, "--frames", "0"}, plainFile, 1},
         {{"--video", noFolder, "--frames", "0-9"}, noFolder, 1}};
@@ -65,13 +67,16 @@ TEST(CaptureCommandLine, HelpNamesEveryOptionAndBadArgumentsOrPlacesFailBeforeRe
     }
     EXPECT_EQ(readFile(plainFile), "not a folder");
 
-    // The limits themselves are taken, given as --flag=value.
-    const ProcessResult edges =
-        runCapture({"--out=edges", "--fps=1000", "--seed=4294967295", "--frames=1"}, folder.path());
+    // The limits themselves, as --flag=value; off a terminal, a progress line a tenth up to 90 %.
+    const ProcessResult edges = runCapture(
+        {"--out=edges", "--fps=1000", "--seed=4294967295", "--frames=19"}, folder.path());
     EXPECT_EQ(edges.exitCode, 0) << edges.err;
     const FrameCsv csv = readFrameCsv(folder / "edges/frames.csv");
-    ASSERT_EQ(csv.rows.size(), 2u);
+    ASSERT_EQ(csv.rows.size(), 20u);
     EXPECT_EQ(csv.rows[1].time, 0.001);
+    const std::size_t last = edges.err.find("\nframe 18 / 20 (90%)");
+    EXPECT_EQ(edges.err.substr(edges.err.find('\n', last + 1) + 1, 21), "rendered 20 frames in")
+        << edges.err;
 }
 
 // How many ffmpeg processes have `folder` as their working folder.
@@ -85,9 +90,8 @@ int ffmpegsWorkingIn(const std::string& folder) {
     return count;
 }
 
-// Ctrl-C on a terminal signals the whole process group, once as the README runs it: xvfb-run
-// and its virtual display, which goes at once, get it too, and xvfb-run ends by it. The other
-// signals come to the renderer alone.
+// Ctrl-C on a terminal signals the whole group as the README runs it: xvfb-run and its display,
+// which goes at once, get it too, and xvfb-run ends by it. Other signals reach the renderer alone.
 TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOneRenderPerFolder) {
     struct Stop {
         int signal;
@@ -168,6 +172,20 @@ TEST(CaptureFrameRate, Scene6At30FpsShowsWhatItShowsAt60AtTheSameMoments) {
     }
 }
 
+// Items in any order, repeated, overlapping, nested or touching: their frames, no other; bad ones.
+TEST(CaptureFrameList, HoldsEveryFrameOfItsItemsAndNoOther) {
+    const FrameList list = FrameList::parse("30-40,5,32-35,38-50,61,5,3-4,60-60,0-0");
+    std::string held;
+    for (FrameList::Frame frame = 0; frame < 64; ++frame) {
+        held += list.contains(frame) ? '#' : '.';
+    }
+    EXPECT_EQ(held, "#..###" + std::string(24, '.') + std::string(21, '#') + "........." + "##..");
+    EXPECT_EQ(std::tuple(list.first(), list.last()), std::tuple(0u, 61u));
+    for (const char* bad : {"", "1,,2", "x", "5-", "-5", "1-2-3", "1000000000", "3.5"}) {
+        EXPECT_THROW(FrameList::parse(bad), std::invalid_argument) << bad;
+    }
+}
+
 // Frame n is shown round(n * 10^7 / fps) ticks after the base, halves rounding up.
 TEST(CaptureClock, EveryFrameFallsOnTheNearestTickHalvesRoundingUp) {
     const auto ticksAfterBase = [](std::uint64_t frame, int fps) {
@@ -182,8 +200,8 @@ TEST(CaptureClock, EveryFrameFallsOnTheNearestTickHalvesRoundingUp) {
     EXPECT_EQ(ticksAfterBase(999'999'999, 7), 1'428'571'427'142'857u); // .14, no overflow
 }
 
-// Made-up costs: Scene 1's frames take 10 ms on this machine; its dissolve's particles cost
-// several times as much to draw, and to encode as well, though less so.
+// Made-up costs: Scene 1's frames take 10 ms; its dissolve's cost several times more, less so
+// encoded.
 TEST(CaptureTimeLeft, UnseenPhasesWeighByTheirShareOfTheWorkAndSeenOnesGoOnAsTheyWent) {
     const std::vector<ProductionPhase> plan{{1, false, 0, 100}, {1, true, 100, 100}};
     const auto afterHalfOfScene1 = [&plan](double slowdown, FrameUse use) {

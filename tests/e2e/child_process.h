@@ -77,8 +77,7 @@ bool runShell(const std::string& command, const std::string& workingFolder);
 ProcessResult runCapture(std::vector<std::string> args, const std::string& workingFolder,
                          const Environment& changes = {});
 
-// An Xvfb server of the test's own with one screen of `screen` pixels and `options` added to
-// its command line, ready for connections once constructed.
+// A private Xvfb server, one screen of `screen` pixels, `options` added, taking connections.
 class PrivateDisplay {
   public:
     PrivateDisplay(const TempFolder& folder, const std::string& screen = "1024x768",

@@ -1,7 +1,6 @@
-// The whole production through the renderer at 10 fps, where frame times are not whole ticks:
-// every frame logged in its phase, the production ending right after the last (the renderer
-// fails otherwise), every eighth frame's pixels as recorded in frame_hashes.txt when they were
-// last checked (a change meant to alter them updates the file and says why), same seed same bytes.
+// The whole production through the renderer at 10 fps (frame times not whole ticks): every frame
+// logged in its phase, the end right after the last, every eighth frame's pixels as recorded in
+// frame_hashes.txt (a change meant to alter them updates it and says why), same seed same bytes.
 #include <gtest/gtest.h>
 
 #include "capture_files.h"

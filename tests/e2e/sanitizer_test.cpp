@@ -14,8 +14,7 @@ using namespace std::chrono_literals;
 
 const std::string sanitizedCapture = std::string(OMBRA_SOURCE_DIR) + "/build-asan/ombra-capture";
 
-// Mesa unloads its driver before LeakSanitizer looks, leaving its leaks without a library to
-// name: preloading it keeps it mapped. The sanitizer runtime must come first.
+// Preloaded, Mesa's driver stays mapped for LeakSanitizer to name; the sanitizer's runtime first.
 std::string preloads() {
     const std::string libraries = runProcess({"ldd", sanitizedCapture}, ".", 30s).out;
     std::smatch runtime;

@@ -18,18 +18,16 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// The picture's pixels nearest to the centre of shown pixel `shown`: one, or two where the centre
-// lies on the edge between them.
+// The picture's pixels nearest to shown pixel `shown`'s centre: two where it lies on their edge.
 std::pair<int, int> nearest(int shown, int shownLength, int pictureLength) {
     const long centre = (2L * shown + 1) * pictureLength;
     const int within = static_cast<int>(centre / (2L * shownLength));
     return {centre % (2L * shownLength) == 0 ? within - 1 : within, within};
 }
 
-// What is wrong with a screenshot that should show a 640x480 picture scaled by nearest
-// neighbour into `box` with black around it, and not be all black; empty when nothing is. The
-// picture is rebuilt from the shown pixels that have one nearest picture pixel; those on an edge
-// between two must show one of them.
+// What is wrong with a screenshot that should show the picture scaled by nearest neighbour into
+// `box`, black around it, not all black; empty when nothing is. Pixels with one nearest picture
+// pixel rebuild the picture; those on an edge between two must show one of them.
 std::string flawIn(const Shot& shot, const PixelRect& box) {
     std::vector<long> picture(640 * 480, -1);
     bool lit = false;
@@ -67,8 +65,7 @@ std::string flawIn(const Shot& shot, const PixelRect& box) {
     return lit ? "" : "nothing shown";
 }
 
-// Waits until the demo's window shows the picture in the box that its size gives, and shows it
-// moving: two such screenshots differ, so the picture is drawn, not left over.
+// Waits until the window shows the picture in its size's box, moving: drawn, not left over.
 std::string awaitPicture(Display* x, Window window, Size expectedSize) {
     std::string flaw = "no screenshot";
     std::vector<unsigned long> first;
@@ -90,8 +87,7 @@ std::string awaitPicture(Display* x, Window window, Size expectedSize) {
     return flaw;
 }
 
-// Plays the demo with `options` on a display of `screen`; `watch` checks its window while it
-// plays. Then `r` must print the music position and Esc end the run.
+// Plays the demo on a `screen` display, `watch` checking its window; then `r` and Esc must work.
 void playOnScreen(const std::string& screen, const std::vector<std::string>& options,
                   const std::function<void(Display*, Window)>& watch) {
     const TempFolder folder;
@@ -126,6 +122,17 @@ TEST(Screen, FullScreenCoversTheDisplayWithThePictureScaledBetweenBlackBars) {
     });
 }
 
+// Linear filtering shows colours between neighbouring pixels, which nearest-neighbour never does.
+TEST(Screen, SmoothFullScreenBlendsNeighbouringPixels) {
+    playOnScreen("1920x1080", {"--fullscreen", "--smooth"}, [](Display* x, Window window) {
+        std::string flaw = "nothing shown";
+        for (const auto end = Clock::now() + 60s; flaw == "nothing shown" && Clock::now() < end;) {
+            flaw = flawIn(screenshot(x, window), letterbox({1920, 1080}, {640, 480}));
+        }
+        EXPECT_EQ(flaw.substr(0, 31), "not a nearest-neighbour scaling") << flaw;
+    });
+}
+
 // A window of the picture's own size is drawn on directly; others get the picture scaled.
 TEST(Screen, AResizedWindowShowsThePictureScaledToItsNewSize) {
     playOnScreen("1600x1200", {"--window", "640x480"}, [](Display* x, Window window) {
@@ -133,11 +140,12 @@ TEST(Screen, AResizedWindowShowsThePictureScaledToItsNewSize) {
         // contents cannot be read back; a window manager would place it somewhere.
         XMoveWindow(x, window, 0, 0);
         EXPECT_EQ(awaitPicture(x, window, {640, 480}), "");
-        for (const Size size : {Size{1000, 600}, Size{800, 800}, Size{640, 480}, Size{700, 500}}) {
+        for (const Size size :
+             {Size{1000, 600}, Size{800, 800}, Size{640, 960}, Size{640, 480}, Size{700, 500}}) {
             XResizeWindow(x, window, static_cast<unsigned>(size.width),
                           static_cast<unsigned>(size.height));
             XSync(x, False);
-            EXPECT_EQ(awaitPicture(x, window, size), "") << size.width << "x" << size.height;
+            ASSERT_EQ(awaitPicture(x, window, size), "") << size.width << "x" << size.height;
         }
     });
 }

@@ -1,5 +1,4 @@
-// The outros on real OpenGL: particles captured from the back buffer and drawn in flight, the
-// black finish, and the closing curtain.
+// The outros on real OpenGL: particles captured and drawn in flight, the black end, the curtain.
 #include <memory>
 
 #include "gl_support.h"
@@ -72,6 +71,7 @@ TEST_F(OutroTest, CurtainBlackensTheTopRowsAtHeightOver55RowsASecondAndEndsAt55S
     }
     DemoClock::setManualTime(at(5.5));
     EXPECT_FALSE(scene6Outro(640, 480));
+    EXPECT_EQ(curtainRows(9.0f, 480), 480) << "a frame that comes late covers the picture, no more";
 }
 
 } // namespace

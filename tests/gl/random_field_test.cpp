@@ -1,7 +1,6 @@
-// The closing card's field decides each pair on squared distances. Against the field as it was
-// drawn before, on distances, it may differ only at pixels where two different squared distances
-// round to the same distance; and where the processor computes it for a software renderer, it
-// gives the shader's very pixels. Checked over the turning pairs of the Scene's first frames.
+// The closing card's field, decided on squared distances, over the Scene's first frames: it differs
+// from the field drawn on distances only where two squared distances round to one distance, and
+// the processor's field, for a software renderer, gives the shader's very pixels.
 #include "gl_support.h"
 
 #include "random/random.h"

@@ -1,6 +1,5 @@
-// The Scene record and the six Scenes on real OpenGL and a manually set clock: activation and
-// drawing; the random numbers the Scenes take, where their Shapes go, what their frame hooks turn,
-// Scene 1's corner lines and Scene 4's backdrop.
+// The Scene record and the six Scenes on real OpenGL and a set clock: activation, drawing, the
+// random numbers taken, where Shapes go, what frame hooks turn, corner lines and the backdrop.
 #include "gl_support.h"
 
 #include <random>

@@ -1,13 +1,11 @@
-// Two background fields on real OpenGL, at a time other than zero, against their formulas
-// evaluated on the processor.
+// Two background fields on real OpenGL, at a time other than 0, against their formulas on the CPU.
 #include "gl_support.h"
 #include "shaders/shader_program.h"
 #include "shaders/shader_sources.h"
 
 namespace {
 
-// Draws the program over the whole window; every pixel must be within a byte level of `field`
-// at the pixel's centre as the shader sees it, 0 to 1 across and up.
+// Draws the program over the window: each pixel within a level of `field` at its centre (0 to 1).
 template <typename Field> void expectWholePicture(const ShaderProgram& program, Field field) {
     resetFrame();
     program.use();
@@ -47,8 +45,7 @@ TEST(BackgroundField, RadialBlobsBreatheWithUTimeOverAHalf) {
     });
 }
 
-// Steep gradients, all alike, push the corners onto their floors and ceilings and the value
-// well above a half, where the blue channel shows |cos u_time|.
+// Steep like gradients push corners to their bounds, the value above a half: blue is |cos u_time|.
 TEST(BackgroundField, GradientNoiseClampsItsCornersAndPulsesWithUTime) {
     float time = 0.3f, gradientX[169], gradientY[169];
     std::fill_n(gradientX, 169, 40.0f);

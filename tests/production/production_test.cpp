@@ -21,9 +21,8 @@ DemoClock::Ticks frameTicks(std::int64_t frame) {
 // Scene 1 to 6, outro or not, and the Scene's clock while it plays or the outro's own clock.
 using Moment = std::tuple<int, bool, float>;
 
-// Every frame shown. A Scene plays while its clock, a float difference of frame times, is below
-// its play time; its outro runs until its own clock reaches its run time, and that frame starts
-// the next Scene's clock (unshown after the last outro).
+// Every frame shown: a Scene plays while its clock (a float difference of frame times) is below its
+// play time, its outro until its own clock reaches its run time, a frame that starts the next.
 std::vector<Moment> scheduleProduction() {
     constexpr float playTimes[] = {5.815f, 11.0f, 21.25f, 31.05f, 31.65f, 10.55f};
     constexpr float outroTimes[] = {5.51f, 5.0f, 3.0f, 2.91f, 3.91f, 5.5f};
@@ -83,8 +82,8 @@ TEST(Production, PlaysEveryFrameByTheFrameLoopsRulesAndShowsWhatEachSceneAndOutr
     const std::vector<Moment> schedule = scheduleProduction();
     // Counted by hand: 349 + 331 + 660 + 300 + 1275 + 180 + 1863 + 175 + 1899 + 235 + 633 + 330.
     ASSERT_EQ(schedule.size(), 8230u);
-    // The pictures of the first frame of a Scene and phase whose clock reads at least a moment's
-    // seconds, else of the phase's last frame.
+    // The first frame of a Scene and phase whose clock reads at least a moment's seconds, or its
+    // last.
     constexpr float last = 1e9f;
     std::map<Moment, Picture> shots{
         {{1, false, last}, {}}, {{1, true, 0}, {}},      {{1, true, 0.01f}, {}},
@@ -121,8 +120,7 @@ TEST(Production, PlaysEveryFrameByTheFrameLoopsRulesAndShowsWhatEachSceneAndOutr
         return shots.at({scene, outro, seconds});
     };
 
-    // Scene 1's dissolve: the still Scene is drawn once more in the first outro frame; then the
-    // particles start at the top-left pixel; the last frame is black.
+    // Scene 1's dissolve: the Scene once more, then particles from the top-left pixel, then black.
     EXPECT_TRUE(shot(1, true, 0) == shot(1, false, last));
     EXPECT_EQ(litArea(shot(1, true, 0.01f)), (std::array{0, 0, 479, 479, 1}));
     EXPECT_EQ(litArea(shot(1, true, last))[4], 0);
@@ -150,8 +148,7 @@ TEST(Production, PlaysEveryFrameByTheFrameLoopsRulesAndShowsWhatEachSceneAndOutr
                            }),
               -1);
     EXPECT_GT(textPixels, 1500) << "the lines are not on the card";
-    // Four lines, one above another, each centred across the card: runs of rows with text, each
-    // as its last row, leftmost and rightmost column.
+    // Four lines one above another, each centred: runs of text rows as last row, left and right.
     std::vector<std::array<int, 3>> lines;
     for (int i = 0; i < 640 * 480; ++i) {
         const int x = i % 640, y = i / 640;

@@ -1,5 +1,4 @@
-// The backdrop picture: the fault rule with its clamp after every pair, and the fast renderer
-// against the exact one where distances nearly tie.
+// The backdrop: the fault rule, clamped after every pair; the fast renderer where distances tie.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,9 +38,8 @@ TEST(BackdropRule, NearerAIsDarkerTiesLightenAndEveryPairIsClamped) {
     expectFastRendererExact(a, b, image);
 }
 
-// Pairs mirrored about x = 0 with B's x nudged outwards by 0 to 8 ulps: along the middle column
-// their distances tie or differ by a few ulps, where comparing squared distances alone decides
-// some rows wrong.
+// Pairs mirrored about x = 0, B's x nudged outwards by 0 to 8 ulps: along the middle column their
+// distances tie or differ by a few ulps, where squared distances alone decide some rows wrong.
 TEST(BackdropImage, FastRendererIsExactWhereDistancesNearlyTie) {
     std::mt19937 generator(11);
     std::uniform_real_distribution<float> coordinate(0.05f, 0.45f);

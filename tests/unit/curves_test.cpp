@@ -1,5 +1,4 @@
-// The recursive curves: each rule's first pass to the last bit, and the arrowhead's bend, which
-// alternates from segment to segment across passes.
+// The recursive curves: each rule's first pass to the last bit; the arrowhead's bend alternates.
 #include <gtest/gtest.h>
 
 #include <cmath>

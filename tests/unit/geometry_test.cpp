@@ -1,5 +1,4 @@
-// The geometry of Scenes 4 and 5: polygon rings around a shared vertex, Penrose tilings, and the
-// boxes made of the custom curve.
+// Scenes 4 and 5's geometry: polygon rings, Penrose tilings and the custom curve's boxes.
 #include <gtest/gtest.h>
 
 #include <algorithm>

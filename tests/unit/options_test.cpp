@@ -13,7 +13,8 @@ TEST(Letterbox, FitsThePictureWithItsShapeKeptCentredBetweenBars) {
         {{640, 480}, {0, 0, 640, 480}},   {{1920, 1080}, {240, 0, 1440, 1080}},
         {{1280, 960}, {0, 0, 1280, 960}}, {{1000, 600}, {100, 0, 800, 600}},
         {{800, 800}, {0, 100, 800, 600}}, {{1366, 768}, {171, 0, 1024, 768}},
-        {{641, 481}, {0, 0, 641, 480}},
+        {{641, 481}, {0, 0, 641, 480}},   {{643, 480}, {1, 0, 640, 480}},
+        {{640, 483}, {0, 1, 640, 480}},
     };
     for (const auto& [screen, shown] : cases) {
         const PixelRect fit = letterbox(screen, {640, 480});
@@ -37,7 +38,8 @@ TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     for (const auto& [arguments, width, height] :
          {std::tuple{std::vector<std::string>{"--window"}, 1280, 960},
           std::tuple{std::vector<std::string>{"--window", "1000x600"}, 1000, 600},
-          std::tuple{std::vector<std::string>{"--window=16384x1"}, 16384, 1}}) {
+          std::tuple{std::vector<std::string>{"--window=16384x1"}, 16384, 1},
+          std::tuple{std::vector<std::string>{"--window=1x16384"}, 1, 16384}}) {
         const SurfaceRequest surface = parse(arguments).options.surface;
         EXPECT_EQ(surface.kind, SurfaceKind::Window);
         EXPECT_EQ(surface.windowSize.width, width);
@@ -61,6 +63,7 @@ TEST(DemoCommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
              std::pair{std::vector<std::string>{"-geometry"}, "-geometry"},
              std::pair{std::vector<std::string>{"--window", "0x480"}, "0x480"},
              std::pair{std::vector<std::string>{"--window", "16385x480"}, "16385x480"},
+             std::pair{std::vector<std::string>{"--window", "640x16385"}, "640x16385"},
              std::pair{std::vector<std::string>{"--window", "640 x480"}, "640 x480"},
              std::pair{std::vector<std::string>{"--fullscreen", "--window"}, "--window"},
              std::pair{std::vector<std::string>{"--soundtrack"}, "--soundtrack"},

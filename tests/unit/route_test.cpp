@@ -16,6 +16,15 @@ template <typename Step> void stepAt(double seconds, Step step) {
     step();
 }
 
+// Ticks made a double, a float, then divided in float: past 2^24 ticks not as dividing first.
+TEST(DemoClockTime, RoundsTicksToFloatBeforeDividingFarFromItsStart) {
+    constexpr DemoClock::Ticks start = DemoClock::Ticks{1} << 50;
+    for (const std::int64_t ticks : {16'777'217LL, 33'554'435LL, 36'000'000'001LL, -16'777'217LL}) {
+        const float expected = static_cast<float>(static_cast<double>(ticks)) / 1e7f;
+        EXPECT_EQ(DemoClock::secondsBetween(start, start + ticks), expected) << ticks;
+    }
+}
+
 TEST(Routes, StraightOnesSnapWithin30MsBezierOnesWithin50MsNeitherIsClamped) {
     DemoClock::setManualTime(base);
     Route line({0, 0}, {2, 4}, 0, 90, 1.0f);

@@ -5,8 +5,7 @@
 
 namespace {
 
-// Every pixel of a 640x480 picture tells where it is: red the column's low byte, blue the row's,
-// green their high bits.
+// Each pixel tells where it is: red the column's low byte, blue the row's, green their high bits.
 RgbImage positionPicture() {
     RgbImage picture{640, 480, std::vector<std::uint8_t>(640 * 480 * 3)};
     for (int row = 0; row < 480; ++row) {
@@ -20,8 +19,7 @@ RgbImage positionPicture() {
     return picture;
 }
 
-// Whether picture pixel `source` is nearest to the centre of frame pixel `shown` along a side:
-// the centre lies in its area, or on its edge, where either neighbour is as near.
+// Whether picture pixel `source` is nearest to frame pixel `shown`'s centre: in it or on its edge.
 bool isNearest(int source, int shown, int shownLength, int sourceLength) {
     const long centre = (2L * shown + 1) * sourceLength; // in units of 1 / (2 * shownLength)
     const long within = centre / (2L * shownLength);

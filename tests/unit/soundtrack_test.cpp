@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "audio/mp3_stream.h"
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
 #include "e2e/child_process.h"
@@ -20,9 +21,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A tone encoded by lame (0x1A bytes early in its tag), whose header lets the decoder give back
-// exactly the samples put in. Test programs run side by side: each writes under a name of its own,
-// then renames the file.
+// A lame tone (0x1A bytes early in its tag), decoded to exactly its samples; written under a name
+// of its own, then renamed.
 std::string tone(const std::string& seconds, const std::string& rate, const std::string& channels) {
     const std::string path =
         OMBRA_TEST_DATA "/tone1a-" + seconds + "s-" + rate + "-" + channels + "ch.mp3";
@@ -43,6 +43,8 @@ TEST(SoundtrackSilent, FollowsTheDemoClockAtTheByteRateInWholeSampleFramesUpToTh
     Soundtrack::forceSilent();
     Soundtrack::initOutput();
     const Soundtrack::Stream stereo = Soundtrack::openStream(tone("30", "44100", "2").c_str());
+    const std::string monoFile = tone("2", "22050", "1");
+    const Soundtrack::Stream mono = Soundtrack::openStream(monoFile.c_str());
     // The production ends without release(): here while the long file's length is measured.
     EXPECT_EXIT(std::exit(0), testing::ExitedWithCode(0), "^$");
     const auto positionAt = [](Soundtrack::Stream stream, double seconds) {
@@ -52,10 +54,12 @@ TEST(SoundtrackSilent, FollowsTheDemoClockAtTheByteRateInWholeSampleFramesUpToTh
     EXPECT_EQ(positionAt(stereo, 1.0), 0u) << "nothing is heard before play";
     DemoClock::setManualTime(start);
     Soundtrack::play(stereo);
+    Soundtrack::play(mono);
     EXPECT_EQ(positionAt(stereo, 0.0001), 16u); // 17.64 bytes: four whole sample frames
     EXPECT_EQ(positionAt(stereo, 0.5), 88200u);
     // The long file's length is known right after play, though it is decoded while it plays.
     EXPECT_EQ(positionAt(stereo, 100.0), 30u * 176400);
+    EXPECT_EQ(positionAt(mono, 100.0), Mp3Stream::open(monoFile.c_str())->decodeToEnd());
     Soundtrack::release();
     DemoClock::setSource(nullptr);
 }
@@ -66,6 +70,7 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
     Soundtrack::initOutput();
     const Soundtrack::Stream stream = Soundtrack::openStream(tone("1", "44100", "2").c_str());
     const auto start = std::chrono::steady_clock::now();
+    DemoClock::setManualTime(0); // the output's own clock, never the DemoClock, moves it
     Soundtrack::play(stream);
     EXPECT_EXIT(std::exit(0), testing::ExitedWithCode(0), "^$") << "ending while it plays";
     // play() queues 150 ms; the rest must come from the module itself while we only ask.
@@ -73,8 +78,24 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
     EXPECT_EQ(Soundtrack::position(stream), 176400u);
     // What was heard, not what was queued: a busy machine only makes this take longer.
     EXPECT_GT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.9);
+    DemoClock::setSource(nullptr);
 
     Soundtrack::release();
+}
+
+// Found by fuzzing: believing a header claiming more frames than bytes, libmpg123 spun for seconds.
+TEST(Mp3Stream, IgnoresAHeaderClaimingMoreFramesThanTheFileHasBytes) {
+    const std::string lying = OMBRA_TEST_DATA "/lying-" + std::to_string(getpid()) + ".mp3";
+    const std::string patch =
+        "cp " + tone("1", "44100", "2") + " " + lying + // its frame count:
+        " && printf '\\360\\0\\0\\0' | dd bs=1 seek=44 conv=notrunc of=" + lying;
+    ASSERT_EQ(std::system((patch + " 2>/dev/null").c_str()), 0);
+    const std::optional<std::uint64_t> scanned = Mp3Stream::open(lying.c_str())->scanLength();
+    const std::uint64_t decoded = Mp3Stream::open(lying.c_str())->decodeToEnd();
+    EXPECT_EQ(scanned, decoded);
+    EXPECT_EQ(decoded % (1152 * 4), 0u) << "whole frames of 1152 stereo samples";
+    EXPECT_GT(decoded, 176400u) << "the encoder's delay and padding are kept";
+    std::filesystem::remove(lying);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Frames converted for the video encoder: BT.601 studio-range YUV 4:2:0 against the standard's
-// own formulas, worked out here in floating point.
+// Frames converted for the video: BT.601 studio-range YUV 4:2:0 against the standard's formulas.
 #include <gtest/gtest.h>
 
 #include <array>
