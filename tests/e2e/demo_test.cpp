@@ -53,11 +53,10 @@ ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>&
 TEST(Demo, KeysPrintTheMusicPositionAndEscEndsSceneOnesOutroAtOnceWithoutAudioDevice) {
     TempFolder folder;
     ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "20"), folder.path()));
-    const ProcessResult result =
-        playDemo(folder,
-                 {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key", "r", "sleep", "5.5",
-                  "key", "Escape"},
-                 {"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra")});
+    const ProcessResult result = playDemo(folder,
+                                          {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key",
+                                           "r", "sleep", "5.5", "key", "Escape"},
+                                          {"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra")});
 
     EXPECT_EQ(result.exitCode, 0) << (result.timedOut ? "Esc did not end the demo" : result.err);
     std::smatch numbers;
