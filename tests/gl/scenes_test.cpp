@@ -53,18 +53,16 @@ class ScenesTest : public ClockedTest {
     }
 };
 
-// A light from (0, 0) to (1, -1) in 2 s, and squares from (0, 0) to (2, 0) in 1 s.
-LightRoute movingLight() {
-    constexpr float grey[4] = {0.5f, 0.5f, 0.5f, 1.0f};
-    return LightRoute({0.0f, 0.0f}, {1.0f, -1.0f}, 10.0f, 50.0f, 2.0f, grey, GL_FLAT, GL_SPECULAR);
-}
-Shape square(float halfSize = 0.1f) {
-    return makeSquareShape({1.0f, 1.0f, 1.0f}, {0, 0}, {2, 0}, 0.0f, 0.0f, 1.0f, halfSize);
-}
-
-TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndGetTheirRouteStamped) {
+TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndDrawLitAndShaded) {
+    constexpr float grey[4] = {0.5f, 0.5f, 0.5f, 1.0f}; // squares to (2, 0) in 1 s, a light in 2 s
+    const auto square = [](float half) {
+        return makeSquareShape({1, 1, 1}, {}, {2, 0}, 0, 0, 1, half);
+    };
     Scene scene(10.0f);
-    scene.setContent({square(), square(), square()}, {0.0f, 0.5f, -1.0f}, movingLight());
+    scene.setContent({square(0.3f), square(0.9f), square(0.1f)}, {0.0f, 0.5f, -1.0f},
+                     LightRoute({0, 0}, {1, -1}, 10, 50, 2, grey, GL_FLAT, GL_SPECULAR));
+    scene.shader = ShaderProgram("", "", "void main() { gl_FragColor = vec4(0.8, 0.4, 0.2, 1); }");
+    scene.hasShader = true;
     scene.start();
     EXPECT_EQ(scene.active, (std::vector<bool>{true, false, false}));
     scene.activateShapes(); // at elapsed 0 the negative start time is due
@@ -76,18 +74,10 @@ TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndGetTheirR
     scene.activateShapes();
     EXPECT_TRUE(scene.active[1]);
     EXPECT_EQ(scene.shapes[1].routes[0].startTicks, at(0.5001));
-}
 
-TEST_F(ScenesTest, DrawSetsAPositionalLightAndBindsTheShaderOnlyWhenTheSceneHasOne) {
-    Scene scene(10.0f);
-    scene.setContent({square(0.3f), square(0.9f)}, {0.0f, 1.0f}, movingLight());
-    scene.shader = ShaderProgram("", "", "void main() { gl_FragColor = vec4(0.8, 0.4, 0.2, 1); }");
-    scene.hasShader = true;
-    scene.start();
     scene.lighting.route.currentX = 0.25f;
     scene.draw();
-    const Picture pixels = readBackBuffer();
-    const Rgb middle = pixelAt(pixels, 320, 240);
+    const Rgb middle = pixelAt(readBackBuffer(), 320, 240);
     EXPECT_EQ((std::array{middle.r, middle.g, middle.b}), (std::array{204, 102, 51}));
     GLfloat light[4];
     glGetLightfv(GL_LIGHT0, GL_POSITION, light);
@@ -246,7 +236,8 @@ TEST_F(ScenesTest, Scenes5And6HooksTurnByTheClockAtAnyFrameRateEachWayToTheirPat
         DemoClock::setManualTime(base);
         Scene five = buildScene5(), six = buildScene6();
         six.start();
-        EXPECT_TRUE(rate != 30 || Random::draw() == r[338 + 200]) << "the builders draw 338 and 200";
+        EXPECT_TRUE(rate != 30 || Random::draw() == r[338 + 200])
+            << "the builders draw 338 and 200";
         const std::vector<float*>& gradients = five.shader.arrayUniforms; // x, y
         const std::vector<float*>& pairs = six.shader.arrayUniforms;      // x0, y0, x1, y1
         const std::vector<float> gx(gradients[0], gradients[0] + 169),
