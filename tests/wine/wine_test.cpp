@@ -51,24 +51,6 @@ TEST(Windows, BothProgramsAnswerHelpVersionAndABadOptionAsOnLinux) {
     }
 }
 
-// The frames recorded from the Linux renderer, every eighth at 10 fps to the last: every phase,
-// the closing card's credits included.
-TEST(Windows, RendererWritesTheLinuxRenderersPixelsInEveryPhase) {
-    TempFolder folder;
-    const std::map<std::uint64_t, std::uint64_t> recorded = recordedFrameHashes();
-    std::string list;
-    for (const auto& [frame, hash] : recorded) {
-        list += (list.empty() ? "" : ",") + std::to_string(frame);
-    }
-    const ProcessResult render = runProcess(
-        underWine("ombra-capture", {"--out", "o", "--fps", "10", "--seed", "1", "--frames", list}),
-        folder.path(), 600s);
-    ASSERT_EQ(render.exitCode, 0) << render.err;
-    for (const auto& [frame, hash] : recorded) {
-        EXPECT_EQ(pixelHash(readPng(folder / "o/" + frameFile(frame)).rows), hash) << frame;
-    }
-}
-
 // With Wine's audio driver off there is no sound device: the production plays silently, and
 // without Ombra.mp3 one line says so and nothing else is written. With OpenAL's null output an
 // MP3 whose early 0x1A bytes would end it read as text plays, and `r`, pressed between moving
@@ -118,25 +100,38 @@ TEST(Windows, DemoPlaysInAWindowWithOrWithoutSoundDeviceAndEndsWithZeroOnEsc) {
     }
 }
 
-// The renderer runs ffmpeg.exe from PATH and feeds it the frames; here a stand-in built for the
-// test counts what arrives. Without one on PATH, one line says what to install.
-TEST(Windows, RendererFeedsFfmpegFromPathOrSaysInOneLineThatItIsMissing) {
+// Every eighth frame at 10 fps, in every phase, holds the Linux renderer's recorded pixels, and
+// every frame goes to the ffmpeg.exe on PATH, here a stand-in built for the test that counts what
+// arrives. Without one on PATH, one line says what to install.
+TEST(Windows, RendererWritesTheLinuxPixelsAndFeedsFfmpegFromPathOrSaysInOneLineItIsMissing) {
     TempFolder folder;
     ASSERT_TRUE(runShell("mkdir bin && x86_64-w64-mingw32-gcc-posix -O -o bin/ffmpeg.exe " +
                              std::string(OMBRA_SOURCE_DIR) + "/tests/wine/stand_in_ffmpeg.c",
                          folder.path()));
-    const std::vector<std::string> render =
-        underWine("ombra-capture", {"--video", "v.mp4", "--frames", "0-9", "--quiet"});
+    const std::map<std::uint64_t, std::uint64_t> recorded = recordedFrameHashes();
+    std::string list;
+    for (const auto& [frame, hash] : recorded) {
+        list += (list.empty() ? "" : ",") + std::to_string(frame);
+    }
     const ProcessResult fed =
-        runProcess(render, folder.path(), 300s, {"WINEPATH=Z:" + folder.path() + "/bin"});
-    EXPECT_EQ(fed.exitCode, 0) << fed.err;
-    EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "v.mp4"}));
+        runProcess(underWine("ombra-capture", {"--out", "o", "--video", "v.mp4", "--fps", "10",
+                                               "--seed", "1", "--frames", list, "--quiet"}),
+                   folder.path(), 600s, {"WINEPATH=Z:" + folder.path() + "/bin"});
+    ASSERT_EQ(fed.exitCode, 0) << fed.err;
+    for (const auto& [frame, hash] : recorded) {
+        EXPECT_EQ(pixelHash(readPng(folder / "o/" + frameFile(frame)).rows), hash) << frame;
+    }
+    EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "o", "v.mp4"}));
     const std::string video = readFile(folder / "v.mp4");
-    EXPECT_EQ(video.substr(0, video.find(':')), std::to_string(10 * 640 * 480 * 3 / 2) + " bytes");
+    const std::uint64_t frames = recorded.rbegin()->first + 1;
+    EXPECT_EQ(video.substr(0, video.find(':')),
+              std::to_string(frames * 640 * 480 * 3 / 2) + " bytes");
     EXPECT_NE(video.find(" -video_size 640x480 "), std::string::npos) << video;
 
-    ASSERT_TRUE(runShell("rm -r bin v.mp4", folder.path()));
-    const ProcessResult missing = runProcess(render, folder.path(), 300s);
+    ASSERT_TRUE(runShell("rm -r bin o v.mp4", folder.path()));
+    const ProcessResult missing =
+        runProcess(underWine("ombra-capture", {"--video", "v.mp4", "--frames", "0-9", "--quiet"}),
+                   folder.path(), 300s);
     EXPECT_EQ(missing.exitCode, 1);
     const std::regex line("[^\n]*ffmpeg[^\n]*\n");
     const std::sregex_iterator lines(missing.err.begin(), missing.err.end(), line);
