@@ -54,11 +54,10 @@ ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>&
 TEST(Demo, KeysPrintTheMusicPositionAndEscEndsSceneOnesOutroAtOnceWithoutAudioDevice) {
     TempFolder folder;
     ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "20"), folder.path()));
-    const ProcessResult result =
-        playDemo(folder,
-                 {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key", "r", "sleep", "5.5",
-                  "key", "Escape"},
-                 {"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra")});
+    const ProcessResult result = playDemo(folder,
+                                          {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key",
+                                           "r", "sleep", "5.5", "key", "Escape"},
+                                          {"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra")});
 
     EXPECT_EQ(result.exitCode, 0) << (result.timedOut ? "Esc did not end the demo" : result.err);
     std::smatch numbers;
@@ -107,9 +106,7 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
 // keep to 60 Hz (Xvfb tells no rate) without spinning; --stats counts the frames swapped.
 TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTheRefresh) {
     TempFolder folder;
-    ASSERT_TRUE(
-        runShell("sox -n -r 44100 -c 2 -t wav - synth 30 sine 440 | lame --quiet - Ombra.mp3",
-                 folder.path()));
+    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "30"), folder.path()));
     const std::string socket = folder / "pulse.socket";
     ChildProcess sound({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                         "--use-pid-file=no", "--disable-shm=yes", "-L", "module-null-sink", "-L",
@@ -191,10 +188,6 @@ const BrokenSoundtrack brokenSoundtracks[] = {
     {"RenamedWav", "sox -n -r 44100 -c 2 -t wav Ombra.mp3 synth 2 sine 440", false, false},
     {"Directory", "mkdir Ombra.mp3", false, false},
 };
-
-void PrintTo(const BrokenSoundtrack& soundtrack, std::ostream* out) {
-    *out << soundtrack.name;
-}
 
 class BrokenSoundtrackTest : public testing::TestWithParam<BrokenSoundtrack> {};
 
