@@ -10,12 +10,11 @@ int main(int argc, char** argv) {
     if (!testing::GTEST_FLAG(list_tests)) {
         // A server busy with other clients can refuse connections for seconds, and GLUT gives up
         // on the first refusal: wait here until it takes one, for a minute at most.
-        Display* probe = nullptr;
-        for (int tries = 0; !probe && tries < 30; ++tries) { // each XOpenDisplay tries for 2 s
-            probe = XOpenDisplay(nullptr);
-        }
-        if (probe) {
-            XCloseDisplay(probe);
+        for (int tries = 0; tries < 30; ++tries) { // each XOpenDisplay tries for 2 s
+            if (Display* probe = XOpenDisplay(nullptr)) {
+                XCloseDisplay(probe);
+                break;
+            }
         }
         openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
     }
