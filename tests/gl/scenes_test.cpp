@@ -1,6 +1,6 @@
-// The Scene record and the six Scenes on real OpenGL and a manually set clock: activation and
-// drawing; the random numbers the Scenes take, where their Shapes go, what their frame hooks turn,
-// Scene 1's corner lines and Scene 4's backdrop.
+// The Scene record and the Scenes on real OpenGL and a manually set clock: activation and
+// drawing; the random numbers the Scenes take, where their Shapes go, what their frame hooks turn
+// and Scene 4's backdrop.
 #include "gl_support.h"
 
 #include <random>
@@ -31,16 +31,6 @@ double turnBetween(Vec2 from, Vec2 to) {
 
 class ScenesTest : public ClockedTest {
   protected:
-    // One frame as the timeline plays it, at `seconds`: draw, update, activate; what it showed.
-    static Picture playFrame(Scene& scene, double seconds) {
-        DemoClock::setManualTime(at(seconds));
-        resetFrame();
-        scene.draw();
-        const Picture shown = readBackBuffer();
-        scene.update();
-        scene.activateShapes();
-        return shown;
-    }
     // A copy of a route-driven Shape, stepped at 60 frames a second for `seconds` from `base`.
     static Shape runShape(Shape shape, double seconds) {
         DemoClock::setManualTime(base);
@@ -88,36 +78,6 @@ TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndDrawLitAn
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     EXPECT_EQ(program, 0);
     resetFrame();
-}
-
-TEST_F(ScenesTest, Scene1CornerLinesGrowTwoUnitsASecondFromTheirFirstUpdateUpTo185) {
-    Scene scene = buildScene1();
-    scene.start();
-    for (int frame = 0; frame < 80; ++frame) {
-        playFrame(scene, frame * 0.05);
-    }
-    // Lines 7 and 8 are activated at the end of the frame at 2.55 s and grow from their first
-    // update at 2.6 s, lines 9 and 10 from 3.6 s; the frame at 4 s shows the update at 3.95 s.
-    std::fill_n(scene.active.begin(), 6, false); // the squares aside
-    const Picture shown = playFrame(scene, 4.0);
-    const Vec2 ends[] = {{-0.88f, 0.78f}, {-0.88f, -0.97f}, {0.88f, -0.78f},  {0.88f, 0.97f},
-                         {0.98f, 0.85f},  {0.18f, 0.85f},   {-0.98f, -0.88f}, {-0.18f, -0.88f}};
-    resetFrame();
-    glBegin(GL_LINES);
-    for (const Vec2 end : ends) {
-        glVertex2f(end.x, end.y);
-    }
-    glEnd();
-    const Picture drawn = readBackBuffer();
-    int away = 0; // lit pixels of either picture without one of the other within a pixel
-    for (int i = 0; i < 640 * 480; ++i) {
-        const int x = i % 640, y = i / 640;
-        away +=
-            !isBlack(pixelAt(shown, x, y)) && litArea(drawn, x - 1, y - 1, x + 1, y + 1)[4] == 0;
-        away +=
-            !isBlack(pixelAt(drawn, x, y)) && litArea(shown, x - 1, y - 1, x + 1, y + 1)[4] == 0;
-    }
-    EXPECT_EQ(away, 0);
 }
 
 TEST_F(ScenesTest, Scene2StrokesTakeTwoNumbersEachSwingBelowTheirPlaceAndLandOnIt) {
