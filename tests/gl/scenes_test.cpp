@@ -80,9 +80,9 @@ TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndDrawLitAn
     resetFrame();
 }
 
-TEST_F(ScenesTest, Scene2StrokesTakeTwoNumbersEachSwingBelowTheirPlaceAndLandOnIt) {
+TEST_F(ScenesTest, Scene2StrokesSwingBelowTheirPlaceAndLandOnItAndItsHookTurnsAndBreathes) {
     const std::vector<int> r = randSequence(105);
-    const Scene scene = buildScene2();
+    Scene scene = buildScene2();
     EXPECT_EQ(Random::draw(), r[104]) << "the builder draws exactly 104 numbers";
     // Stroke k falls to a third right of and below its grid point, then turns back onto it,
     // spinning by the second number it takes, then by 240 degrees more.
@@ -100,10 +100,7 @@ TEST_F(ScenesTest, Scene2StrokesTakeTwoNumbersEachSwingBelowTheirPlaceAndLandOnI
     glGetFloatv(GL_CURRENT_RASTER_POSITION, next);
     const auto* title = reinterpret_cast<const unsigned char*>(titleWord.c_str());
     EXPECT_EQ(next[0], 320 + glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24, title) / 2.0f);
-}
 
-TEST_F(ScenesTest, Scene2HookTurnsTheBlobCentresAndTheOutlinesBreatheWithItsClock) {
-    Scene scene = buildScene2();
     const std::vector<float*>& uniforms = scene.shader.floatUniforms; // u_time, the centres
     const Vec2 was{*uniforms[1], *uniforms[2]};
     DemoClock::setManualTime(at(-1 / 60.0));
