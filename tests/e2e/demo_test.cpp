@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <thread>
 
 #include <gtest/gtest.h>
 

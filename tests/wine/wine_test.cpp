@@ -17,14 +17,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string windowsProgram(const std::string& name) {
-    return std::string(OMBRA_SOURCE_DIR) + "/build-windows/" + name + ".exe";
-}
-
-// Wine's own diagnostics are not the program's messages.
+// The program cross-built into build-windows/, without Wine's own diagnostics.
 std::vector<std::string> underWine(const std::string& name, std::vector<std::string> args = {}) {
-    args.insert(args.begin(),
-                {"env", "WINEDEBUG=-all", "/usr/lib/wine/wine64", windowsProgram(name)});
+    const std::string program = std::string(OMBRA_SOURCE_DIR) + "/build-windows/" + name + ".exe";
+    args.insert(args.begin(), {"env", "WINEDEBUG=-all", "/usr/lib/wine/wine64", program});
     return args;
 }
 
