@@ -20,10 +20,8 @@ Shot screenshot(Display* x, Window window) {
     if (!image) {
         return {};
     }
-    for (int row = 0; row < shot.height; ++row) {
-        for (int column = 0; column < shot.width; ++column) {
-            shot.pixels.push_back(XGetPixel(image, column, row) & 0xFFFFFF);
-        }
+    for (int i = 0; i < shot.width * shot.height; ++i) {
+        shot.pixels.push_back(XGetPixel(image, i % shot.width, i / shot.width) & 0xFFFFFF);
     }
     XDestroyImage(image);
     return shot;

@@ -8,7 +8,8 @@ version=$(sed -nE 's/^project\(ombra VERSION ([0-9.]+) .*/\1/p' CMakeLists.txt)
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
 folder=$(mktemp -d)
-trap 'WINEPREFIX=$folder/wine wineserver -k 2>/dev/null || :; rm -rf "$folder"; "${sudo[@]}" apt-get remove -y -qq ombra >/dev/null' EXIT
+trap 'cd /; WINEPREFIX=$folder/wine wineserver -k 2>/dev/null || :; rm -rf "$folder"
+    "${sudo[@]}" apt-get remove -y -qq ombra >/dev/null' EXIT
 
 "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=600 "./dist/ombra_${version}_amd64.deb" >/dev/null
 [[ $(/usr/bin/ombra --version) == "ombra $version" ]]
