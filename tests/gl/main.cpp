@@ -8,8 +8,7 @@
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (!testing::GTEST_FLAG(list_tests)) {
-        // A server busy with other clients can refuse connections for seconds, and GLUT gives up
-        // on the first refusal: wait here until it takes one, for a minute at most.
+        // A busy server may refuse connections for seconds and GLUT gives up at once: wait for one.
         for (int tries = 0; tries < 30; ++tries) { // each XOpenDisplay tries for 2 s
             if (Display* probe = XOpenDisplay(nullptr)) {
                 XCloseDisplay(probe);

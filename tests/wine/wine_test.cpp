@@ -1,6 +1,5 @@
-// The Windows programs cross-built by scripts/build-windows.sh, run under Wine on the tests' X
-// display in a Wine prefix of the tests' own: options, pixels against the Linux renderer's, the
-// demo's window, keys and sound, and the renderer's ffmpeg process.
+// The Windows programs under Wine on the tests' display, in a prefix of their own: options, the
+// Linux renderer's pixels, the demo's window, keys and sound, and the renderer's ffmpeg process.
 #include <iterator>
 #include <memory>
 #include <regex>
