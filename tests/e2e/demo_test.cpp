@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -105,9 +104,7 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
 // keep to 60 Hz (Xvfb tells no rate) without spinning; --stats counts the frames swapped.
 TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTheRefresh) {
     TempFolder folder;
-    ASSERT_TRUE(
-        runShell("sox -n -r 44100 -c 2 -t wav - synth 30 sine 440 | lame --quiet - Ombra.mp3",
-                 folder.path()));
+    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "30"), folder.path()));
     const std::string socket = folder / "pulse.socket";
     ChildProcess sound({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                         "--use-pid-file=no", "--disable-shm=yes", "-L", "module-null-sink", "-L",
@@ -187,10 +184,6 @@ const BrokenSoundtrack brokenSoundtracks[] = {
     {"RenamedWav", "sox -n -r 44100 -c 2 -t wav Ombra.mp3 synth 2 sine 440", false, false},
     {"Directory", "mkdir Ombra.mp3", false, false},
 };
-
-void PrintTo(const BrokenSoundtrack& soundtrack, std::ostream* out) {
-    *out << soundtrack.name;
-}
 
 class BrokenSoundtrackTest : public testing::TestWithParam<BrokenSoundtrack> {};
 

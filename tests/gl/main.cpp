@@ -8,14 +8,12 @@
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (!testing::GTEST_FLAG(list_tests)) {
-        // A server busy with other clients can refuse connections for seconds, and GLUT gives up
-        // on the first refusal: wait here until it takes one, for a minute at most.
-        Display* probe = nullptr;
-        for (int tries = 0; !probe && tries < 30; ++tries) { // each XOpenDisplay tries for 2 s
-            probe = XOpenDisplay(nullptr);
-        }
-        if (probe) {
-            XCloseDisplay(probe);
+        // A busy server may refuse connections for seconds and GLUT gives up at once: wait for one.
+        for (int tries = 0; tries < 30; ++tries) { // each XOpenDisplay tries for 2 s
+            if (Display* probe = XOpenDisplay(nullptr)) {
+                XCloseDisplay(probe);
+                break;
+            }
         }
         openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
     }

@@ -15,18 +15,9 @@ std::array<int, 2> pixelSpan(double low, double high, int size) {
     return {first(low), first(high) - 1};
 }
 
-// Plays a missing soundtrack silently, as 44.1 kHz stereo, until the music position is `thousands`.
-void playUntil(double thousands) {
-    constexpr DemoClock::Ticks playStart = 5'000'000'000;
-    Soundtrack::release();
-    Soundtrack::forceSilent(176'400);
-    DemoClock::setManualTime(playStart);
-    musicChannel = Soundtrack::openStream("no-such-file.mp3");
-    Soundtrack::play(musicChannel);
-    DemoClock::setManualTime(playStart + static_cast<DemoClock::Ticks>(thousands / 176.4 * 1e7));
-}
+using ShapeDrawing = ClockedTest;
 
-TEST(ShapeDrawing, PulsesScaleEverythingOrPullPositionsOnEitherAxis) {
+TEST_F(ShapeDrawing, PulsesScaleEverythingOrPullPositionsOnEitherAxis) {
     // A square of half-size 0.3 at (0.3, -0.5): a pulse puts each corner c at
     // S ((1 - K) (x, y) + c), on either axis. The windows on the music position exclude their
     // bounds: 16336 and 16436 scale by 1, 16337 and 16435 by 1.2.
@@ -35,7 +26,11 @@ TEST(ShapeDrawing, PulsesScaleEverythingOrPullPositionsOnEitherAxis) {
                                                          {16336.5, 1, 0},   {16436.5, 1, 0},
                                                          {16435.5, 1.2, 0}, {16337.5, 1.2, 0}};
     for (const auto& [thousands, scale, pull] : pulses) {
-        playUntil(thousands);
+        Soundtrack::release(); // a missing one, played silently as 44.1 kHz stereo from `base`
+        Soundtrack::forceSilent(176'400);
+        DemoClock::setManualTime(base);
+        Soundtrack::play(musicChannel = Soundtrack::openStream("no-such-file.mp3"));
+        DemoClock::setManualTime(at(thousands / 176.4));
         resetFrame();
         Shape square = makeSquareShape({1, 1, 1}, {x, y}, {x, y}, 0, 0, 1, half);
         std::tie(square.x, square.y) = std::tuple(x, y);
@@ -50,7 +45,6 @@ TEST(ShapeDrawing, PulsesScaleEverythingOrPullPositionsOnEitherAxis) {
     }
     musicChannel = 0;
     Soundtrack::release();
-    DemoClock::setSource(nullptr);
 }
 
 } // namespace

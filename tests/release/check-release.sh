@@ -6,17 +6,15 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 version=$(sed -nE 's/^project\(ombra VERSION ([0-9.]+) .*/\1/p' CMakeLists.txt)
 sudo=()
-if ((EUID != 0)); then
-    sudo=(sudo)
-fi
+((EUID == 0)) || sudo=(sudo)
+folder=$(mktemp -d)
+trap 'cd /; WINEPREFIX=$folder/wine wineserver -k 2>/dev/null || :; rm -rf "$folder"
+    "${sudo[@]}" apt-get remove -y -qq ombra >/dev/null' EXIT
 
 "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=600 "./dist/ombra_${version}_amd64.deb" >/dev/null
-trap '"${sudo[@]}" apt-get remove -y -qq ombra >/dev/null' EXIT
 [[ $(/usr/bin/ombra --version) == "ombra $version" ]]
 [[ $(/usr/bin/ombra-capture --version) == "ombra-capture $version" ]]
 
-folder=$(mktemp -d)
-trap '"${sudo[@]}" apt-get remove -y -qq ombra >/dev/null; WINEPREFIX=$folder/wine wineserver -k; rm -rf "$folder"' EXIT
 unzip -q "dist/ombra-$version-windows-x64.zip" -d "$folder"
 tests/wine/make-prefix.sh "$folder/wine" >/dev/null 2>&1
 cd "$folder/ombra-$version-windows-x64"

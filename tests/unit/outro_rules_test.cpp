@@ -1,6 +1,7 @@
 // The particle dissolves' destination, flight-time and bend rules, and the random draws they take.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -27,9 +28,7 @@ TEST(OutroRules, FixedDestinationsTieLeftAndDownRandomRulesTakeOneNumberEachForI
     // rules take none.
     Random::seed(7);
     std::vector<int> r(4 * 200);
-    for (int& value : r) {
-        value = Random::draw();
-    }
+    std::generate(r.begin(), r.end(), Random::draw);
     Random::seed(7);
     const Vec2 edges[] = {{100, 0}, {639, 200}, {100, 479}, {0, 200}};
     const Vec2 from{300, 40}, to{120, 400};

@@ -6,9 +6,7 @@
 set -euo pipefail
 export WINEPREFIX=$1 WINEDEBUG=-all
 wine=/usr/lib/wine/wine64
-if [[ -f $WINEPREFIX/ombra-ready ]]; then
-    exit 0
-fi
+[[ ! -f $WINEPREFIX/ombra-ready ]] || exit 0
 rm -rf "$WINEPREFIX"
 # No .NET or HTML engine to offer to install: the programs need neither.
 WINEDLLOVERRIDES="mscoree,mshtml=" $wine wineboot --init

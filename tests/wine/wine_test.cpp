@@ -1,7 +1,7 @@
-// The Windows programs cross-built by scripts/build-windows.sh, run under Wine on the tests' X
-// display in a Wine prefix of the tests' own: options, pixels against the Linux renderer's, the
-// demo's window, keys and sound, and the renderer's ffmpeg process.
+// The Windows programs under Wine on the tests' display, in a prefix of their own: options, the
+// Linux renderer's pixels, the demo's window, keys and sound, and the renderer's ffmpeg process.
 #include <iterator>
+#include <memory>
 #include <regex>
 #include <sstream>
 
@@ -15,16 +15,11 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
-std::string windowsProgram(const std::string& name) {
-    return std::string(OMBRA_SOURCE_DIR) + "/build-windows/" + name + ".exe";
-}
-
-// Wine's own diagnostics are not the program's messages.
+// The program cross-built into build-windows/, without Wine's own diagnostics.
 std::vector<std::string> underWine(const std::string& name, std::vector<std::string> args = {}) {
-    args.insert(args.begin(),
-                {"env", "WINEDEBUG=-all", "/usr/lib/wine/wine64", windowsProgram(name)});
+    const std::string program = std::string(OMBRA_SOURCE_DIR) + "/build-windows/" + name + ".exe";
+    args.insert(args.begin(), {"env", "WINEDEBUG=-all", "/usr/lib/wine/wine64", program});
     return args;
 }
 
@@ -51,79 +46,45 @@ TEST(Windows, BothProgramsAnswerHelpVersionAndABadOptionAsOnLinux) {
     }
 }
 
-// The frames recorded from the Linux renderer, every eighth at 10 fps to the last: every phase,
-// the closing card's credits included.
-TEST(Windows, RendererWritesTheLinuxRenderersPixelsInEveryPhase) {
-    TempFolder folder;
-    const std::map<std::uint64_t, std::uint64_t> recorded = recordedFrameHashes();
-    std::string list;
-    for (const auto& [frame, hash] : recorded) {
-        list += (list.empty() ? "" : ",") + std::to_string(frame);
-    }
-    const ProcessResult render = runProcess(
-        underWine("ombra-capture", {"--out", "o", "--fps", "10", "--seed", "1", "--frames", list}),
-        folder.path(), 600s);
-    ASSERT_EQ(render.exitCode, 0) << render.err;
-    for (const auto& [frame, hash] : recorded) {
-        EXPECT_EQ(pixelHash(readPng(folder / "o/" + frameFile(frame)).rows), hash) << frame;
-    }
-}
-
-// The demo in a 640x480 window on the tests' display.
-class WindowsDemo {
-  public:
-    WindowsDemo(const TempFolder& folder, const Environment& environment)
-        : demo(underWine("ombra", {"--window", "640x480"}), folder.path(), environment) {}
-    ~WindowsDemo() { XCloseDisplay(x); }
-
-    // Whether the window shows `count` pictures one after the other, each different from the
-    // one before and not all black, within a minute.
-    bool showsPictures(int count) {
-        std::vector<unsigned long> before;
-        const auto deadline = Clock::now() + 60s;
-        while (count > 0 && Clock::now() < deadline) {
-            window = window ? window : findDemoWindow(std::string("DISPLAY=") + getenv("DISPLAY"));
-            std::vector<unsigned long> now = window ? screenshot(x, window).pixels : before;
-            if (now != before && std::any_of(now.begin(), now.end(), [](auto p) { return p; })) {
-                before = std::move(now);
-                --count;
-            }
-        }
-        return count == 0;
-    }
-
-    ProcessResult typed(const std::string& key, bool andEnd = false) {
-        runProcess({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", key}, ".");
-        return andEnd ? demo.wait(60s) : ProcessResult{};
-    }
-
-  private:
-    ChildProcess demo;
-    Display* x = XOpenDisplay(nullptr);
-    Window window = 0;
-};
-
 // With Wine's audio driver off there is no sound device: the production plays silently, and
 // without Ombra.mp3 one line says so and nothing else is written. With OpenAL's null output an
-// MP3 whose early 0x1A bytes would end it read as text plays, and `r`, pressed some frames
-// apart, prints a growing position.
+// MP3 whose early 0x1A bytes would end it read as text plays, and `r`, pressed between moving
+// pictures, prints a growing position.
 TEST(Windows, DemoPlaysInAWindowWithOrWithoutSoundDeviceAndEndsWithZeroOnEsc) {
-    const std::string dots = "... ... ... ... ... ... ";
+    const std::unique_ptr<Display, int (*)(Display*)> x(XOpenDisplay(nullptr), XCloseDisplay);
     for (const bool withSound : {false, true}) {
         SCOPED_TRACE(withSound ? "null output, MP3 with 0x1A bytes" : "no device, no MP3");
         TempFolder folder;
         ASSERT_TRUE(runShell(withSound ? toneMp3Command("Ombra.mp3", "60") : ":", folder.path()));
-        WindowsDemo playing(folder, {withSound ? "ALSOFT_DRIVERS=null" : "ALSOFT_DRIVERS="});
+        ChildProcess demo(underWine("ombra", {"--window", "640x480"}), folder.path(),
+                          {withSound ? "ALSOFT_DRIVERS=null" : "ALSOFT_DRIVERS="});
+        Window window = 0;
+        const auto typed = [&](const char* key) {
+            runProcess({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", key},
+                       ".");
+        };
         for (int press = 0; press < 4; ++press) {
-            ASSERT_TRUE(playing.showsPictures(20)) << "no moving picture";
-            playing.typed("r");
+            std::vector<unsigned long> before; // 20 pictures, each unlike the last, not all black
+            int pictures = 0;
+            ASSERT_TRUE(eventually([&] {
+                window =
+                    window ? window : findDemoWindow(std::string("DISPLAY=") + getenv("DISPLAY"));
+                std::vector<unsigned long> now =
+                    window ? screenshot(x.get(), window).pixels : before;
+                const bool moved = now != before && now != std::vector<unsigned long>(now.size());
+                before = moved ? std::move(now) : before;
+                return (pictures += moved) == 20;
+            })) << "no moving picture";
+            typed("r");
         }
-        const ProcessResult result = playing.typed("Escape", true);
+        typed("Escape");
+        const ProcessResult result = demo.wait(60s);
         EXPECT_EQ(result.exitCode, 0) << (result.timedOut ? "Esc did not end it" : result.err);
         EXPECT_EQ(linuxLines(result.err),
                   withSound ? ""
                             : "Ombra.mp3: soundtrack could not be opened; playing without music\n");
-        const std::string out = linuxLines(result.out), head = "Please wait.\n" + dots;
+        const std::string out = linuxLines(result.out),
+                          head = "Please wait.\n... ... ... ... ... ... ";
         ASSERT_EQ(out.substr(0, head.size()), head);
         std::istringstream printed(out.substr(head.size()));
         const std::vector<unsigned long> positions{std::istream_iterator<unsigned long>(printed),
@@ -134,31 +95,42 @@ TEST(Windows, DemoPlaysInAWindowWithOrWithoutSoundDeviceAndEndsWithZeroOnEsc) {
     }
 }
 
-// The renderer runs ffmpeg.exe from PATH and feeds it the frames; here a stand-in built for the
-// test counts what arrives. Without one on PATH, one line says what to install.
-TEST(Windows, RendererFeedsFfmpegFromPathOrSaysInOneLineThatItIsMissing) {
+// Every eighth frame at 10 fps, in every phase, holds the Linux renderer's recorded pixels, and
+// every frame goes to the ffmpeg.exe on PATH, here a stand-in built for the test that counts what
+// arrives. Without one on PATH, one line says what to install.
+TEST(Windows, RendererWritesTheLinuxPixelsAndFeedsFfmpegFromPathOrSaysInOneLineItIsMissing) {
     TempFolder folder;
     ASSERT_TRUE(runShell("mkdir bin && x86_64-w64-mingw32-gcc-posix -O -o bin/ffmpeg.exe " +
                              std::string(OMBRA_SOURCE_DIR) + "/tests/wine/stand_in_ffmpeg.c",
                          folder.path()));
-    const std::vector<std::string> render =
-        underWine("ombra-capture", {"--video", "v.mp4", "--frames", "0-9", "--quiet"});
+    const std::map<std::uint64_t, std::uint64_t> recorded = recordedFrameHashes();
+    std::string list;
+    for (const auto& [frame, hash] : recorded) {
+        list += (list.empty() ? "" : ",") + std::to_string(frame);
+    }
     const ProcessResult fed =
-        runProcess(render, folder.path(), 300s, {"WINEPATH=Z:" + folder.path() + "/bin"});
-    EXPECT_EQ(fed.exitCode, 0) << fed.err;
-    EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "v.mp4"}));
+        runProcess(underWine("ombra-capture", {"--out", "o", "--video", "v.mp4", "--fps", "10",
+                                               "--seed", "1", "--frames", list, "--quiet"}),
+                   folder.path(), 600s, {"WINEPATH=Z:" + folder.path() + "/bin"});
+    ASSERT_EQ(fed.exitCode, 0) << fed.err;
+    for (const auto& [frame, hash] : recorded) {
+        EXPECT_EQ(pixelHash(readPng(folder / "o/" + frameFile(frame)).rows), hash) << frame;
+    }
+    EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "o", "v.mp4"}));
     const std::string video = readFile(folder / "v.mp4");
-    EXPECT_EQ(video.substr(0, video.find(':')), std::to_string(10 * 640 * 480 * 3 / 2) + " bytes");
+    const std::uint64_t frames = recorded.rbegin()->first + 1;
+    EXPECT_EQ(video.substr(0, video.find(':')),
+              std::to_string(frames * 640 * 480 * 3 / 2) + " bytes");
     EXPECT_NE(video.find(" -video_size 640x480 "), std::string::npos) << video;
 
-    ASSERT_TRUE(runShell("rm -r bin v.mp4", folder.path()));
-    const ProcessResult missing = runProcess(render, folder.path(), 300s);
+    ASSERT_TRUE(runShell("rm -r bin o v.mp4", folder.path()));
+    const ProcessResult missing =
+        runProcess(underWine("ombra-capture", {"--video", "v.mp4", "--frames", "0-9", "--quiet"}),
+                   folder.path(), 300s);
     EXPECT_EQ(missing.exitCode, 1);
-    const std::regex oneLine("(^|\n)[^\n]*ffmpeg[^\n]*\n");
-    EXPECT_EQ(std::distance(std::sregex_iterator(missing.err.begin(), missing.err.end(), oneLine),
-                            std::sregex_iterator()),
-              1)
-        << missing.err;
+    const std::regex line("[^\n]*ffmpeg[^\n]*\n");
+    const std::sregex_iterator lines(missing.err.begin(), missing.err.end(), line);
+    EXPECT_EQ(std::distance(lines, std::sregex_iterator()), 1) << missing.err;
     EXPECT_EQ(filesIn(folder.path()), std::set<std::string>{});
 }
 
