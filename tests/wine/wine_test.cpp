@@ -51,24 +51,25 @@ TEST(Windows, BothProgramsAnswerHelpVersionAndABadOptionAsOnLinux) {
 // MP3 whose early 0x1A bytes would end it read as text plays, and `r`, pressed between moving
 // pictures, prints a growing position.
 TEST(Windows, DemoPlaysInAWindowWithOrWithoutSoundDeviceAndEndsWithZeroOnEsc) {
-    const std::unique_ptr<Display, int (*)(Display*)> x(XOpenDisplay(nullptr), XCloseDisplay);
     for (const bool withSound : {false, true}) {
         SCOPED_TRACE(withSound ? "null output, MP3 with 0x1A bytes" : "no device, no MP3");
         TempFolder folder;
+        const PrivateDisplay xvfb(folder); // no other program's "OMBRA" window on it
+        const std::unique_ptr<Display, int (*)(Display*)> x(XOpenDisplay(xvfb.name.c_str()),
+                                                            XCloseDisplay);
         ASSERT_TRUE(runShell(withSound ? toneMp3Command("Ombra.mp3", "60") : ":", folder.path()));
         ChildProcess demo(underWine("ombra", {"--window", "640x480"}), folder.path(),
-                          {withSound ? "ALSOFT_DRIVERS=null" : "ALSOFT_DRIVERS="});
+                          {xvfb.variable, withSound ? "ALSOFT_DRIVERS=null" : "ALSOFT_DRIVERS="});
         Window window = 0;
         const auto typed = [&](const char* key) {
             runProcess({"xdotool", "windowfocus", "--sync", std::to_string(window), "key", key},
-                       ".");
+                       ".", 60s, {xvfb.variable});
         };
         for (int press = 0; press < 4; ++press) {
             std::vector<unsigned long> before; // 20 pictures, each unlike the last, not all black
             int pictures = 0;
             ASSERT_TRUE(eventually([&] {
-                window =
-                    window ? window : findDemoWindow(std::string("DISPLAY=") + getenv("DISPLAY"));
+                window = window ? window : findDemoWindow(xvfb.variable);
                 std::vector<unsigned long> now =
                     window ? screenshot(x.get(), window).pixels : before;
                 const bool moved = now != before && now != std::vector<unsigned long>(now.size());
