@@ -156,9 +156,8 @@ TEST(CaptureFrameRate, Scene6At30FpsShowsWhatItShowsAt60AtTheSameMoments) {
                        folder.path());
         ASSERT_EQ(render.exitCode, 0) << render.err;
         for (int moment = 0; moment < 3; ++moment) {
-            const std::string number = std::to_string(frame(moment));
-            const std::string name = "/frame_" + std::string(6 - number.size(), '0') + number;
-            pictures[fps == 60][moment] = readPng(folder / out + name + ".png").rows;
+            pictures[fps == 60][moment] =
+                readPng(folder / out + "/" + frameFile(frame(moment))).rows;
         }
     }
     for (int moment = 0; moment < 3; ++moment) {
