@@ -3,7 +3,7 @@
 # the test suite (cheapest programs first, stopping at the first failure, no sanitizer build) and
 # reports for each whether a test caught it, it survived, or it did not compile.
 #
-#   scripts/mutants.sh [--list FILE] [--only REGEX] [--scratch DIR]
+#   scripts/mutants.sh [--list FILE] [--only REGEX] [--scratch DIR] [--check]
 #
 # The list (scripts/mutants.txt by default) holds blocks separated by blank lines:
 #   path/to/file.cpp:LINE
@@ -13,20 +13,47 @@
 # A mutant replaces the first occurrence of the text before on the line holding it nearest to LINE,
 # so the list survives code moving up and down. --only keeps the mutants whose "file:line" or
 # texts match REGEX. Results go to stdout and to RESULTS (mutants-results.txt in the scratch dir).
+# --check builds nothing: it names the mutants whose text before is no longer in their file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 list=$root/scripts/mutants.txt
 only=.
 scratch=${TMPDIR:-/tmp}/ombra-mutants
+check=0
 while (($#)); do
     case $1 in
     --list) list=$(realpath "$2") && shift ;;
     --only) only=$2 && shift ;;
     --scratch) scratch=$2 && shift ;;
-    *) sed -n '2,16s/^# \{0,1\}//p' "$0" && exit 2 ;;
+    --check) check=1 ;;
+    *) sed -n '2,17s/^# \{0,1\}//p' "$0" && exit 2 ;;
     esac
     shift
 done
+
+# Prints the mutants as "file<TAB>line<TAB>before<TAB>after<TAB>equivalence" records.
+read_list() {
+    python3 - "$list" <<'EOF'
+import re, sys
+for block in re.split(r"\n\s*\n", open(sys.argv[1]).read()):
+    lines = [l for l in block.strip().splitlines() if not l.startswith("#")]
+    if not lines:
+        continue
+    fields = {l[:2]: l[2:] for l in lines[1:]}
+    where, line = lines[0].rsplit(":", 1)
+    print("\t".join([where, line, fields["- "], fields["+ "], fields.get("= ", "")]))
+EOF
+}
+
+if ((check)); then
+    stale=0
+    while IFS=$'\t' read -r -u 3 file line before _; do
+        grep -qF -- "$before" "$root/$file" 2>/dev/null || {
+            echo "NOT FOUND  $file:$line  $before" && stale=1
+        }
+    done 3< <(read_list)
+    exit $stale
+fi
 
 # The tests open windows: one virtual display for the whole run.
 if [[ -z ${OMBRA_MUTANTS_DISPLAY:-} ]]; then
@@ -62,20 +89,6 @@ first_failure() {
             return
         fi
     done
-}
-
-# Prints the mutants as "file<TAB>line<TAB>before<TAB>after<TAB>equivalence" records.
-read_list() {
-    python3 - "$list" <<'EOF'
-import re, sys
-for block in re.split(r"\n\s*\n", open(sys.argv[1]).read()):
-    lines = [l for l in block.strip().splitlines() if not l.startswith("#")]
-    if not lines:
-        continue
-    fields = {l[:2]: l[2:] for l in lines[1:]}
-    where, line = lines[0].rsplit(":", 1)
-    print("\t".join([where, line, fields["- "], fields["+ "], fields.get("= ", "")]))
-EOF
 }
 
 # Replaces the text before with the text after on the matching line nearest to the hint.
