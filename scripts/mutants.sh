@@ -107,6 +107,10 @@ print(i + 1)
 EOF
 }
 
+# A suite that fails without a fault would have every mutant "caught".
+unmutated_failure=$(first_failure)
+[[ -z $unmutated_failure ]] || { echo "the unmutated copy fails $unmutated_failure" >&2 && exit 1; }
+
 : >"$results"
 declare -A caught survived equivalent broken
 start=$SECONDS

@@ -2,6 +2,7 @@
 // OpenAL's null output, and the process ending without releasing it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -86,16 +87,27 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
 // Found by fuzzing: believing a header claiming more frames than bytes, libmpg123 spun for seconds.
 TEST(Mp3Stream, IgnoresAHeaderClaimingMoreFramesThanTheFileHasBytes) {
     const std::string lying = OMBRA_TEST_DATA "/lying-" + std::to_string(getpid()) + ".mp3";
-    const std::string patch =
-        "cp " + tone("1", "44100", "2") + " " + lying + // its frame count:
-        " && printf '\\360\\0\\0\\0' | dd bs=1 seek=44 conv=notrunc of=" + lying;
-    ASSERT_EQ(std::system((patch + " 2>/dev/null").c_str()), 0);
+    ASSERT_TRUE(std::filesystem::copy_file(tone("1", "44100", "2"), lying));
+    std::fstream file(lying, std::ios::binary | std::ios::in | std::ios::out);
+    std::string head(1024, '\0'); // past the ID3 tag to the exact-length header and its count
+    file.read(head.data(), head.size()).clear();
+    ASSERT_NE(head.find("Info"), std::string::npos);
+    file.seekp(static_cast<std::streamoff>(head.find("Info") + 8)).write("\360\0\0\0", 4);
+    file.close();
     const std::optional<std::uint64_t> scanned = Mp3Stream::open(lying.c_str())->scanLength();
     const std::uint64_t decoded = Mp3Stream::open(lying.c_str())->decodeToEnd();
     EXPECT_EQ(scanned, decoded);
     EXPECT_EQ(decoded % (1152 * 4), 0u) << "whole frames of 1152 stereo samples";
     EXPECT_GT(decoded, 176400u) << "the encoder's delay and padding are kept";
     std::filesystem::remove(lying);
+}
+
+// A named pipe is no music file, and saying so must not wait for something to write into it.
+TEST(Mp3Stream, RefusesANamedPipeWithoutWaitingForAWriter) {
+    const std::string pipe = OMBRA_TEST_DATA "/pipe-" + std::to_string(getpid()) + ".mp3";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(Mp3Stream::open(pipe.c_str()), nullptr);
+    std::filesystem::remove(pipe);
 }
 
 } // namespace
