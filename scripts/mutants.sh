@@ -3,7 +3,7 @@
 # the test suite (cheapest programs first, stopping at the first failure, no sanitizer build) and
 # reports for each whether a test caught it, it survived, or it did not compile.
 #
-#   scripts/mutants.sh [--list FILE] [--only REGEX] [--scratch DIR]
+#   scripts/mutants.sh [--list FILE] [--only REGEX] [--skip TESTS] [--scratch DIR] [--check]
 #
 # The list (scripts/mutants.txt by default) holds blocks separated by blank lines:
 #   path/to/file.cpp:LINE
@@ -13,25 +13,55 @@
 # A mutant replaces the first occurrence of the text before on the line holding it nearest to LINE,
 # so the list survives code moving up and down. --only keeps the mutants whose "file:line" or
 # texts match REGEX. Results go to stdout and to RESULTS (mutants-results.txt in the scratch dir).
+# --skip leaves out the tests matching TESTS (one that fails unmutated on this machine, say).
+# --check builds nothing: it names the mutants whose text before is no longer in their file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 list=$root/scripts/mutants.txt
 only=.
 scratch=${TMPDIR:-/tmp}/ombra-mutants
+check=0
+skip=
 while (($#)); do
     case $1 in
     --list) list=$(realpath "$2") && shift ;;
     --only) only=$2 && shift ;;
+    --skip) skip=${2:+|$2} && shift ;;
     --scratch) scratch=$2 && shift ;;
-    *) sed -n '2,16s/^# \{0,1\}//p' "$0" && exit 2 ;;
+    --check) check=1 ;;
+    *) sed -n '2,18s/^# \{0,1\}//p' "$0" && exit 2 ;;
     esac
     shift
 done
 
+# Prints the mutants as "file<TAB>line<TAB>before<TAB>after<TAB>equivalence" records.
+read_list() {
+    python3 - "$list" <<'EOF'
+import re, sys
+for block in re.split(r"\n\s*\n", open(sys.argv[1]).read()):
+    lines = [l for l in block.strip().splitlines() if not l.startswith("#")]
+    if not lines:
+        continue
+    fields = {l[:2]: l[2:] for l in lines[1:]}
+    where, line = lines[0].rsplit(":", 1)
+    print("\t".join([where, line, fields["- "], fields["+ "], fields.get("= ", "")]))
+EOF
+}
+
+if ((check)); then
+    stale=0
+    while IFS=$'\t' read -r -u 3 file line before _; do
+        grep -qF -- "$before" "$root/$file" 2>/dev/null || {
+            echo "NOT FOUND  $file:$line  $before" && stale=1
+        }
+    done 3< <(read_list)
+    exit $stale
+fi
+
 # The tests open windows: one virtual display for the whole run.
 if [[ -z ${OMBRA_MUTANTS_DISPLAY:-} ]]; then
     exec env OMBRA_MUTANTS_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --list "$list" \
-        --only "$only" --scratch "$scratch"
+        --only "$only" --skip "${skip#|}" --scratch "$scratch"
 fi
 export ALSOFT_DRIVERS=null
 trap 'trap - INT TERM; kill 0' INT TERM # its builds and tests go with it
@@ -55,27 +85,13 @@ programs=(ombra_unit_tests ombra_gl_tests ombra_e2e_tests ombra_production_tests
 first_failure() {
     local label
     for label in "${programs[@]}"; do
-        if ! ctest --test-dir "$build" -L "^$label\$" -E '^Sanitizers\.' -j"$(nproc)" \
+        if ! ctest --test-dir "$build" -L "^$label\$" -E "^Sanitizers\\.$skip" -j"$(nproc)" \
             --stop-on-failure --timeout 600 </dev/null >"$scratch/ctest.log" 2>&1; then
             awk '/Test +#[0-9]+: / && !/Passed/ {print $4; exit}' "$scratch/ctest.log" | grep . ||
                 echo "$label (see ctest.log)"
             return
         fi
     done
-}
-
-# Prints the mutants as "file<TAB>line<TAB>before<TAB>after<TAB>equivalence" records.
-read_list() {
-    python3 - "$list" <<'EOF'
-import re, sys
-for block in re.split(r"\n\s*\n", open(sys.argv[1]).read()):
-    lines = [l for l in block.strip().splitlines() if not l.startswith("#")]
-    if not lines:
-        continue
-    fields = {l[:2]: l[2:] for l in lines[1:]}
-    where, line = lines[0].rsplit(":", 1)
-    print("\t".join([where, line, fields["- "], fields["+ "], fields.get("= ", "")]))
-EOF
 }
 
 # Replaces the text before with the text after on the matching line nearest to the hint.
@@ -93,6 +109,10 @@ open(path, "w").write("\n".join(lines))
 print(i + 1)
 EOF
 }
+
+# A suite that fails without a fault would have every mutant "caught".
+unmutated_failure=$(first_failure)
+[[ -z $unmutated_failure ]] || { echo "the unmutated copy fails $unmutated_failure" >&2 && exit 1; }
 
 : >"$results"
 declare -A caught survived equivalent broken

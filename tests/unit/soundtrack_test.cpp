@@ -2,6 +2,7 @@
 // OpenAL's null output, and the process ending without releasing it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -107,6 +108,14 @@ TEST(Mp3Stream, IgnoresAHeaderClaimingMoreFramesThanTheFileHasBytes) {
     EXPECT_EQ(decoded % (1152 * 4), 0u) << "whole frames of 1152 stereo samples";
     EXPECT_GT(decoded, 176400u) << "the encoder's delay and padding are kept";
     std::filesystem::remove(lying);
+}
+
+// A named pipe is no music file, and saying so must not wait for something to write into it.
+TEST(Mp3Stream, RefusesANamedPipeWithoutWaitingForAWriter) {
+    const std::string pipe = OMBRA_TEST_DATA "/pipe-" + std::to_string(getpid()) + ".mp3";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(Mp3Stream::open(pipe.c_str()), nullptr);
+    std::filesystem::remove(pipe);
 }
 
 } // namespace
