@@ -217,9 +217,9 @@ TEST(CaptureTimeLeft, UnseenPhasesWeighByTheirShareOfTheWorkAndSeenOnesGoOnAsThe
     EXPECT_LT(written, drawn) << "encoding costs every frame alike, and makes up most of it";
     EXPECT_NEAR(afterHalfOfScene1(2, FrameUse::Drawn), 2 * drawn, 1e-9) << "twice as slow";
 
-    // A phase goes by its share of the work until it has run long enough to go by its own
-    // cost: its first frames may prepare shaders or capture a picture. This dissolve costs what
-    // the Scene did.
+    // A phase goes by its share of the work until it has run long enough to go by its own cost
+    // (its first frames may prepare shaders or capture a picture). This dissolve costs as the
+    // Scene.
     TimeLeft timeLeft(plan, FrameUse::Drawn);
     EXPECT_EQ(timeLeft.framesLeft(), 200u);
     EXPECT_EQ(timeLeft.secondsLeft(), 0);

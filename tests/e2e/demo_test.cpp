@@ -99,9 +99,8 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
     }
 }
 
-// A PulseAudio server killed mid-run: the position goes on at 176.4k a second of wall time, never
-// back or ahead of the time played, with one line of ours, none of OpenAL's, to the end. Frames
-// keep to 60 Hz (Xvfb tells no rate) without spinning; --stats counts the frames swapped.
+// A PulseAudio server killed mid-run: the position goes on at 176.4k/s, never back or ahead, one
+// line of ours, none of OpenAL's. Frames keep to 60 Hz without spinning; --stats counts them.
 TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTheRefresh) {
     TempFolder folder;
     ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "30"), folder.path()));

@@ -25,9 +25,8 @@ std::pair<int, int> nearest(int shown, int shownLength, int pictureLength) {
     return {centre % (2L * shownLength) == 0 ? within - 1 : within, within};
 }
 
-// What is wrong with a screenshot that should show the picture scaled by nearest neighbour into
-// `box`, black around it, not all black; empty when nothing is. Pixels with one nearest picture
-// pixel rebuild the picture; those on an edge between two must show one of them.
+// What is wrong with a shot of the picture scaled nearest into `box`, black around, not all black;
+// "" if nothing. One-nearest pixels rebuild the picture; edge pixels show one of their two.
 std::string flawIn(const Shot& shot, const PixelRect& box) {
     std::vector<long> picture(640 * 480, -1);
     bool lit = false;

@@ -18,9 +18,9 @@ std::array<int, 2> pixelSpan(double low, double high, int size) {
 using ShapeDrawing = ClockedTest;
 
 TEST_F(ShapeDrawing, PulsesScaleEverythingOrPullPositionsOnEitherAxis) {
-    // A square of half-size 0.3 at (0.3, -0.5): a pulse puts each corner c at
-    // S ((1 - K) (x, y) + c), on either axis. The windows on the music position exclude their
-    // bounds: 16336 and 16436 scale by 1, 16337 and 16435 by 1.2.
+    // A square of half-size 0.3 at (0.3, -0.5): a pulse puts corner c at S ((1 - K) (x, y) + c) on
+    // either axis. Windows exclude their bounds: 16336 and 16436 scale by 1, 16337 and 16435
+    // by 1.2.
     const float x = 0.3f, y = -0.5f, half = 0.3f;
     const std::tuple<double, double, double> pulses[] = {{14000.5, 1, 0},   {10849.5, 1, 0.05},
                                                          {16336.5, 1, 0},   {16436.5, 1, 0},

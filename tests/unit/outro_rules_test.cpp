@@ -23,9 +23,8 @@ TEST(OutroRules, FixedDestinationsTieLeftAndDownRandomRulesTakeOneNumberEachForI
     EXPECT_EQ(gridTarget(639, 479, width, height), (Vec2{576, 432}));
     EXPECT_EQ(gridTarget(127, 95, 320, 240), (Vec2{64, 48})); // the first size is kept
 
-    // Every random rule takes the next number r and uses its remainder: the edge by r mod 4, the
-    // flight time (r mod 255) / 255 T or (r mod 21) / 21 T, the bend's side by r mod 2. The fixed
-    // rules take none.
+    // Each random rule takes the next r: edge r mod 4, flight (r mod 255) / 255 T or
+    // (r mod 21) / 21 T, bend side r mod 2. The fixed rules take none.
     Random::seed(7);
     std::vector<int> r(4 * 200);
     std::generate(r.begin(), r.end(), Random::draw);

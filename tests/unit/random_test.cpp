@@ -9,9 +9,8 @@
 
 namespace {
 
-// Each seed's first, second and hundred-thousandth numbers, taken from the GNU C library so that
-// they hold where the C library's generator is another. Seed 0 acts as 1; seeds from 2^31 up are
-// negative words when the generator is filled.
+// Each seed's 1st, 2nd and 100000th numbers from the GNU C library, to hold under other C
+// libraries. Seed 0 acts as 1; seeds from 2^31 up fill the generator as negative words.
 const std::pair<unsigned int, std::array<int, 3>> known[] = {
     {1, {1804289383, 846930886, 660658275}},
     {0, {1804289383, 846930886, 660658275}},

@@ -46,10 +46,8 @@ TEST(Windows, BothProgramsAnswerHelpVersionAndABadOptionAsOnLinux) {
     }
 }
 
-// With Wine's audio driver off there is no sound device: the production plays silently, and
-// without Ombra.mp3 one line says so and nothing else is written. With OpenAL's null output an
-// MP3 whose early 0x1A bytes would end it read as text plays, and `r`, pressed between moving
-// pictures, prints a growing position.
+// No sound device (Wine's driver off) and no Ombra.mp3: one line, silent play. OpenAL's null
+// output and early 0x1A bytes: `r`, pressed between moving pictures, prints a growing position.
 TEST(Windows, DemoPlaysInAWindowWithOrWithoutSoundDeviceAndEndsWithZeroOnEsc) {
     for (const bool withSound : {false, true}) {
         SCOPED_TRACE(withSound ? "null output, MP3 with 0x1A bytes" : "no device, no MP3");
@@ -96,9 +94,8 @@ TEST(Windows, DemoPlaysInAWindowWithOrWithoutSoundDeviceAndEndsWithZeroOnEsc) {
     }
 }
 
-// Every eighth frame at 10 fps, in every phase, holds the Linux renderer's recorded pixels, and
-// every frame goes to the ffmpeg.exe on PATH, here a stand-in built for the test that counts what
-// arrives. Without one on PATH, one line says what to install.
+// Every eighth frame at 10 fps holds the Linux pixels, and every frame goes to the ffmpeg.exe on
+// PATH (a stand-in counting what arrives); without one, one line says what to install.
 TEST(Windows, RendererWritesTheLinuxPixelsAndFeedsFfmpegFromPathOrSaysInOneLineItIsMissing) {
     TempFolder folder;
     ASSERT_TRUE(runShell("mkdir bin && x86_64-w64-mingw32-gcc-posix -O -o bin/ffmpeg.exe " +
