@@ -19,6 +19,9 @@ void leaveStopSignalsToTheRender();
 // How a stop request is named to the user: "SIGINT", "Ctrl+C" and so on.
 const char* stopName(int signal);
 
+// Records a stop asked for by `signal`; safe in a signal handler and on any thread.
+void markStopRequested(int signal);
+
 // The signal that asked for a stop; 0 while none has.
 int requestedStop();
 

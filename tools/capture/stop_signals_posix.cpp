@@ -1,4 +1,4 @@
-// The stop request on POSIX systems, set from the signal handler and read by the render.
+// The stop signals on POSIX systems: their handler, their blocking and their names.
 #include "tools/capture/stop_signals.h"
 
 #include <csignal>
@@ -8,10 +8,8 @@
 
 namespace {
 
-volatile std::sig_atomic_t requestedBy = 0;
-
 extern "C" void requestStop(int signal) {
-    requestedBy = signal;
+    markStopRequested(signal);
 }
 
 } // namespace
@@ -45,15 +43,5 @@ const char* stopName(int signal) {
         return "SIGHUP";
     default:
         return "a signal";
-    }
-}
-
-int requestedStop() {
-    return requestedBy;
-}
-
-void throwIfStopRequested() {
-    if (requestedBy != 0) {
-        throw StopRequested{requestedBy};
     }
 }

@@ -1,28 +1,25 @@
-// The stop request on Windows, set by a console control handler and read by the render.
+// Stop requests on Windows: the console control handler and the names of its events.
 #include "tools/capture/stop_signals.h"
 
-#include <atomic>
 #include <csignal>
 
 #include <windows.h>
 
 namespace {
 
-std::atomic<int> requestedBy{0};
-
 // Runs on a thread of its own that the system starts; the render acts on the request.
 BOOL WINAPI requestStop(DWORD event) {
     switch (event) {
     case CTRL_C_EVENT:
-        requestedBy = SIGINT;
+        markStopRequested(SIGINT);
         return TRUE;
     case CTRL_BREAK_EVENT:
-        requestedBy = SIGBREAK;
+        markStopRequested(SIGBREAK);
         return TRUE;
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
-        requestedBy = SIGTERM;
+        markStopRequested(SIGTERM);
         return TRUE;
     default:
         return FALSE;
@@ -47,16 +44,5 @@ const char* stopName(int signal) {
         return "the console closing";
     default:
         return "a console event";
-    }
-}
-
-int requestedStop() {
-    return requestedBy;
-}
-
-void throwIfStopRequested() {
-    const int signal = requestedBy;
-    if (signal != 0) {
-        throw StopRequested{signal};
     }
 }
