@@ -65,34 +65,32 @@ TEST(Video, HoldsEveryFrameFromTheFirstListedToTheLastAsH264WithoutSoundAndMatch
         << result.err;
 }
 
-// x264 writes its settings into the stream: "subme=1" for "superfast", "subme=2" for "veryfast".
-bool encodedWith(const std::string& video, const std::string& setting) {
-    return readFile(video).find(" " + setting + " ") != std::string::npos;
-}
-
-TEST(Video, At1080pShowsThePngsFramesTaggedAsBt601WithAFasterPresetThanSmallerFrames) {
+// Containers by extension, MP4's and QuickTime's index ahead of the data; x264's settings in the
+// stream: subme=1 for 1080p's "superfast", 2 for smaller frames' "veryfast", 7 for "medium" given.
+TEST(Video, At1080pShowsThePngsFramesAsBt601WithAFasterPresetInTheContainerNamed) {
     TempFolder folder;
-    const ProcessResult result = runCapture({"--video", "v.mp4", "--out", "pngs", "--size",
-                                             "1920x1080", "--frames", "178,179", "--quiet"},
-                                            folder.path());
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const struct {
+        const char *name, *sign, *setting, *size;
+        std::vector<std::string> args;
+    } videos[] = {
+        {"v.mp4", "ftypisom", "subme=1", "1920x1080", {"--out", "pngs", "--frames", "178,179"}},
+        {"v.mkv", "matroska", "subme=2", "1280x960", {"--frames", "0"}},
+        {"v.MOV", "ftypqt  ", "subme=7", "1920x1080", {"--preset", "medium", "--frames", "0"}}};
+    for (auto [name, sign, setting, size, args] : videos) {
+        args.insert(args.end(), {"--video", name, "--size", size, "--quiet"});
+        const ProcessResult result = runCapture(args, folder.path());
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        const std::string bytes = readFile(folder / name);
+        EXPECT_LT(bytes.find(sign), 64u) << name;
+        EXPECT_TRUE(name[3] == 'k' || bytes.find("moov") < bytes.find("mdat")) << name;
+        EXPECT_NE(bytes.find(" " + std::string(setting) + " "), std::string::npos) << setting;
+    }
     const std::string stream = probe(folder / "v.mp4", "v");
     for (const char* field : {"width=1920\n", "height=1080\n", "nb_read_frames=2\n",
                               "color_range=tv\n", "color_space=smpte170m\n"}) {
         EXPECT_NE(stream.find(field), std::string::npos) << field << " not in\n" << stream;
     }
     EXPECT_GT(likeness(folder / "v.mp4", 1, folder / "pngs/frame_000179.png"), 45);
-    EXPECT_TRUE(encodedWith(folder / "v.mp4", "subme=1")) << "not x264's superfast preset";
-
-    // Smaller frames keep "veryfast" (subme=2); a preset given is taken ("medium": subme=7).
-    const std::pair<std::vector<std::string>, const char*> others[] = {
-        {{"--size", "1280x960"}, "subme=2"},
-        {{"--size", "1920x1080", "--preset", "medium"}, "subme=7"}};
-    for (auto [args, setting] : others) {
-        args.insert(args.end(), {"--video", "p.mp4", "--frames", "0"});
-        ASSERT_EQ(runCapture(args, folder.path()).exitCode, 0);
-        EXPECT_TRUE(encodedWith(folder / "p.mp4", setting)) << args[1] << " not " << setting;
-    }
 }
 
 TEST(Video, CarriesOmbraMp3FromTheFirstFramesTimePaddedWithSilenceToTheVideosLength) {
@@ -117,21 +115,6 @@ TEST(Video, CarriesOmbraMp3FromTheFirstFramesTimePaddedWithSilenceToTheVideosLen
     EXPECT_LT(volume(folder / "v.mp4", "atrim=1.005:1.995"), -60) << "starts late or not padded";
 }
 
-// Each container's signature near its start; MP4 and QuickTime put their index ahead of the data.
-TEST(Video, TakesItsContainerFromTheFileNamesExtension) {
-    TempFolder folder;
-    const std::pair<const char*, const char*> namesAndSigns[] = {
-        {"v.mkv", "matroska"}, {"v.MOV", "ftypqt  "}, {"v.mp4", "ftypisom"}};
-    for (const auto& [name, sign] : namesAndSigns) {
-        const ProcessResult result =
-            runCapture({"--video", name, "--frames", "0", "--quiet"}, folder.path());
-        EXPECT_EQ(result.exitCode, 0) << result.err;
-        const std::string bytes = readFile(folder / name);
-        EXPECT_LT(bytes.find(sign), 64u) << name;
-        EXPECT_TRUE(name[3] == 'k' || bytes.find("moov") < bytes.find("mdat")) << name;
-    }
-}
-
 TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) {
     // A stand-in ffmpeg's script (none: not on the PATH), and what stderr must say.
     const std::pair<const char*, const char*> cases[] = {
@@ -153,8 +136,7 @@ TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) 
         std::ofstream(folder / "v.mp4") << "an older video";
         const ProcessResult result = runCapture({"--video", "v.mp4", "--frames", "0-29", "--quiet"},
                                                 folder.path(), {"PATH=" + path});
-        EXPECT_NE(result.exitCode, 0);
-        EXPECT_NE(result.exitCode, -1) << "ended by a signal or hung";
+        EXPECT_GT(result.exitCode, 0) << "succeeded, or -1: ended by a signal or hung";
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
         EXPECT_EQ(readFile(folder / "v.mp4"), "an older video");
         EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "v.mp4"}));
