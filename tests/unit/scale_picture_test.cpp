@@ -71,10 +71,9 @@ TEST(ScalePicture, SmoothMixesNeighboursWhereNearestKeepsThePicturesOwnLevels) {
     }
     // At twice the size a frame pixel's centre lies a quarter picture pixel off a picture
     // pixel's centre: next to the edge the two frame pixels mix a quarter and three quarters.
-    EXPECT_EQ(level(smooth, 638), 0);
-    EXPECT_EQ(level(smooth, 639), 64);
-    EXPECT_EQ(level(smooth, 640), 191);
-    EXPECT_EQ(level(smooth, 641), 255);
+    for (const auto& [x, mixed] : {std::pair{638, 0}, {639, 64}, {640, 191}, {641, 255}}) {
+        EXPECT_EQ(level(smooth, x), mixed) << x;
+    }
 }
 
 } // namespace

@@ -27,9 +27,8 @@ TEST(YuvFrame, EachSampleIsTheStandardsValueChromaFromTheMeanOfItsTwoByTwoBlock)
         const std::vector<std::uint8_t> planes = toYuv420(frame);
         const int chromaWidth = (width + 1) / 2, chromaHeight = (height + 1) / 2;
         ASSERT_EQ(planes.size(), std::size_t(width * height + 2 * chromaWidth * chromaHeight));
-        const auto pixel = [&](int x, int y, int channel) {
-            return frame
-                .pixels[3 * (std::min(y, height - 1) * width + std::min(x, width - 1)) + channel];
+        const auto pixel = [&, &p = frame.pixels](int x, int y, int channel) {
+            return p[3 * (std::min(y, height - 1) * width + std::min(x, width - 1)) + channel];
         };
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
