@@ -45,17 +45,13 @@ inline Rgb pixelAt(const Picture& pixels, int x, int y) {
     return {pixels[i], pixels[i + 1], pixels[i + 2]};
 }
 
-inline bool isBlack(Rgb p) {
-    return p == Rgb{0, 0, 0};
-}
-
 // The left, right, bottom and top of what is not black within a box, and how many pixels it has.
 inline std::array<int, 5> litArea(const Picture& pixels, int left = 0, int bottom = 0,
                                   int right = 639, int top = 479) {
     std::array<int, 5> area{640, -1, 480, -1, 0};
     for (int y = std::max(bottom, 0); y <= std::min(top, 479); ++y) {
         for (int x = std::max(left, 0); x <= std::min(right, 639); ++x) {
-            if (!isBlack(pixelAt(pixels, x, y))) {
+            if (!(pixelAt(pixels, x, y) == Rgb{})) { // not black
                 area = {std::min(area[0], x), std::max(area[1], x), std::min(area[2], y),
                         std::max(area[3], y), area[4] + 1};
             }

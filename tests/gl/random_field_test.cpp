@@ -1,6 +1,5 @@
-// The closing card's field, decided on squared distances, over the Scene's first frames: it differs
-// from the field drawn on distances only where two squared distances round to one distance, and
-// the processor's field, for a software renderer, gives the shader's very pixels.
+// The closing card's field, on squared distances, over its first frames: it differs from one on
+// distances only where two squares round to one distance; the processor's field gives its pixels.
 #include "gl_support.h"
 
 #include "random/random.h"
@@ -11,45 +10,32 @@
 
 namespace {
 
-constexpr const char* uniforms = R"(uniform float random_x_0[50];
-uniform float random_y_0[50];
-uniform float random_x_1[50];
-uniform float random_y_1[50];
-
-vec2 centred() {
-    return gl_FragCoord.xy / vec2(640.0, 480.0) - vec2(0.5, 0.5);
-}
-)";
+constexpr const char* uniforms =
+    "uniform float random_x_0[50], random_y_0[50], random_x_1[50], random_y_1[50];\n";
 
 // The field as the card drew it before: each pair compares the two distances themselves.
 const std::string onDistances = std::string(uniforms) + R"(
 void main() {
-    vec2 p = centred();
+    vec2 p = gl_FragCoord.xy / vec2(640.0, 480.0) - vec2(0.5, 0.5);
     float val = 0.66;
     for (int i = 0; i < 50; i++) {
         float d0 = distance(p, vec2(random_x_0[i], random_y_0[i]));
         float d1 = distance(p, vec2(random_x_1[i], random_y_1[i]));
-        if (d0 < d1) {
-            val -= 0.66 / (50.0 * 0.33);
-        } else {
-            val += 0.66 / (50.0 * 0.33);
-        }
+        val += d0 < d1 ? -0.66 / (50.0 * 0.33) : 0.66 / (50.0 * 0.33);
     }
-    val = clamp(val, 0.0, 1.0);
-    gl_FragColor = vec4(val, val, val, 1.0);
+    gl_FragColor = vec4(vec3(clamp(val, 0.0, 1.0)), 1.0);
 }
 )";
 
 // White where some pair's two squared distances differ but round to the same distance.
 const std::string ties = std::string(uniforms) + R"(
 void main() {
-    vec2 p = centred();
+    vec2 p = gl_FragCoord.xy / vec2(640.0, 480.0) - vec2(0.5, 0.5);
     bool tie = false;
     for (int i = 0; i < 50; i++) {
         vec2 to0 = p - vec2(random_x_0[i], random_y_0[i]);
         vec2 to1 = p - vec2(random_x_1[i], random_y_1[i]);
-        float s0 = dot(to0, to0);
-        float s1 = dot(to1, to1);
+        float s0 = dot(to0, to0), s1 = dot(to1, to1);
         tie = tie || (s0 != s1 && sqrt(s0) == sqrt(s1));
     }
     gl_FragColor = tie ? vec4(1.0) : vec4(0.0, 0.0, 0.0, 1.0);

@@ -83,8 +83,7 @@ TEST_F(ScenesTest, Scene2StrokesSwingBelowTheirPlaceAndLandOnItAndItsHookTurnsAn
     const std::vector<int> r = randSequence(105);
     Scene scene = buildScene2();
     EXPECT_EQ(Random::draw(), r[104]) << "the builder draws exactly 104 numbers";
-    // Stroke k falls to a third right of and below its grid point, then turns back onto it,
-    // spinning by the second number it takes, then by 240 degrees more.
+    // Stroke k swings a third right of and below its grid point, then lands, spun by its 2nd draw.
     for (int k = 0; k < 49; ++k) {
         const Shape swung = runShape(scene.shapes[1 + k], 0.5);
         const Shape landed = runShape(scene.shapes[1 + k], 1.2);
