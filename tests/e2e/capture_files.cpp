@@ -32,9 +32,9 @@ PngPicture readPng(const std::string& path) {
         picture.height = static_cast<int>(image.height);
         image.format = PNG_FORMAT_RGB;
         picture.rows.resize(PNG_IMAGE_SIZE(image));
-        picture.isRgb =
-            rgb && png_image_finish_read(&image, nullptr, picture.rows.data(), 0, nullptr);
-        picture.is640x480Rgb = picture.isRgb && picture.width == 640 && picture.height == 480;
+        picture.is640x480Rgb =
+            rgb && png_image_finish_read(&image, nullptr, picture.rows.data(), 0, nullptr) &&
+            picture.width == 640 && picture.height == 480;
     }
     png_image_free(&image);
     return picture;

@@ -7,8 +7,7 @@
 #include <vector>
 
 struct PngPicture {
-    bool isRgb = false;        // readable, stored as 8-bit RGB without alpha
-    bool is640x480Rgb = false; // and 640x480
+    bool is640x480Rgb = false; // readable, 640x480, stored as 8-bit RGB without alpha
     int width = 0, height = 0;
     std::vector<std::uint8_t> rows; // decoded to 8-bit RGB, top row first
 };

@@ -101,12 +101,10 @@ bool runShell(const std::string& command, const std::string& workingFolder) {
 
 namespace {
 
-std::vector<std::string> xvfbCommand(const std::string& screen,
-                                     const std::vector<std::string>& options) {
-    std::vector<std::string> line{"Xvfb", "-displayfd",   "1",         "-screen",
-                                  "0",    screen + "x24", "-nolisten", "tcp"};
-    line.insert(line.end(), options.begin(), options.end());
-    return line;
+std::vector<std::string> xvfbCommand(const std::string& screen, std::vector<std::string> options) {
+    options.insert(options.begin(),
+                   {"Xvfb", "-displayfd", "1", "-screen", "0", screen + "x24", "-nolisten", "tcp"});
+    return options;
 }
 
 } // namespace

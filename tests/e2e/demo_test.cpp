@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -25,13 +26,12 @@ const std::string unopenedLine =
 
 // Runs the demo on a private Xvfb server; from its first frame on (its soundtrack opened or said
 // unopened) xdotool runs `keys` in its window. A demo that goes on after Esc runs into the wait.
-ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>& keys,
+ProcessResult playDemo(const TempFolder& folder, std::vector<std::string> keys,
                        const std::vector<std::string>& command = {builtProgram("ombra")}) {
     const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     inotify_add_watch(opens, folder.path().c_str(), IN_OPEN);
     const PrivateDisplay xvfb(folder);
-    const std::string display = xvfb.variable;
-    ChildProcess demo(command, folder.path(), {display});
+    ChildProcess demo(command, folder.path(), {xvfb.variable});
     char events[4096];
     const auto firstFrame = [&] {
         return read(opens, events, sizeof events) > 0 ||
@@ -40,10 +40,9 @@ ProcessResult playDemo(const TempFolder& folder, const std::vector<std::string>&
     EXPECT_TRUE(eventually(firstFrame, 40s)) << "the demo never reached its first frame";
     close(opens);
 
-    std::vector<std::string> typing{"xdotool", "search",      "--sync", "--name",
-                                    "^OMBRA$", "windowfocus", "--sync", "%1"};
-    typing.insert(typing.end(), keys.begin(), keys.end());
-    const ChildProcess typist(typing, folder.path(), {display});
+    keys.insert(keys.begin(), {"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus",
+                               "--sync", "%1"});
+    const ChildProcess typist(keys, folder.path(), {xvfb.variable});
     return demo.wait(30s);
 }
 
@@ -74,27 +73,22 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
     const PrivateDisplay refusing(folder, "1024x768", {"-auth", folder / "cookie"});
     const std::string program = builtProgram("ombra"), renderer = builtProgram("ombra-capture");
     const std::vector<std::string> rendering{renderer, "--out", "o", "--video", "v.mp4"};
-    struct Case {
-        std::vector<std::string> command;
-        Environment environment;
-        std::string message; // once in stderr
-    };
     const std::string refusal = "Authorization required";
-    const Case cases[] = {{{program}, {refusing.variable, "XAUTHORITY=/nonexistent"}, refusal},
-                          {rendering, {refusing.variable, "XAUTHORITY=/nonexistent"}, refusal},
-                          {{program}, {"DISPLAY=:65000"}, "failed to open display ':65000'\n"},
-                          {rendering, {"DISPLAY=:65000"}, "cannot open the X display \":65000\""},
-                          {{"env", "-u", "DISPLAY", renderer, "--out", "o"},
-                           {},
-                           "run it on a virtual one: xvfb-run -a "}};
-    for (const Case& test : cases) {
-        SCOPED_TRACE(testing::PrintToString(test.command) + " " +
-                     testing::PrintToString(test.environment));
-        const ProcessResult result = runProcess(test.command, folder.path(), 60s, test.environment);
+    const std::tuple<std::vector<std::string>, Environment, std::string> cases[] = {
+        {{program}, {refusing.variable, "XAUTHORITY=/nonexistent"}, refusal},
+        {rendering, {refusing.variable, "XAUTHORITY=/nonexistent"}, refusal},
+        {{program}, {"DISPLAY=:65000"}, "failed to open display ':65000'\n"},
+        {rendering, {"DISPLAY=:65000"}, "cannot open the X display \":65000\""},
+        {{"env", "-u", "DISPLAY", renderer, "--out", "o"},
+         {},
+         "run it on a virtual one: xvfb-run -a "}};
+    for (const auto& [command, environment, message] : cases) { // the message once in stderr
+        SCOPED_TRACE(testing::PrintToString(command) + " " + testing::PrintToString(environment));
+        const ProcessResult result = runProcess(command, folder.path(), 60s, environment);
         EXPECT_EQ(result.exitCode, 1) << result.err;
-        const auto found = result.err.find(test.message);
+        const auto found = result.err.find(message);
         EXPECT_NE(found, std::string::npos) << result.err;
-        EXPECT_EQ(result.err.find(test.message, found + 1), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find(message, found + 1), std::string::npos) << result.err;
         EXPECT_EQ(filesIn(folder.path()), std::set<std::string>{"cookie"});
     }
 }

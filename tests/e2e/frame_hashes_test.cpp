@@ -31,8 +31,7 @@ TEST(WholeProduction, EveryFrameFallsInItsPhaseAndEveryEighthShowsThePixelsRecor
     EXPECT_EQ(csv.badLines, std::vector<std::string>{});
     ASSERT_EQ(csv.rows.size(), lastFrame + 1);
     for (const ProductionPhase& phase : productionPhases(framesPerSecond)) {
-        for (std::uint64_t frame = phase.firstFrame; frame < phase.firstFrame + phase.frames;
-             ++frame) {
+        for (auto frame = phase.firstFrame; frame < phase.firstFrame + phase.frames; ++frame) {
             ASSERT_EQ(csv.rows[frame].scene, phase.scene) << "frame " << frame;
             ASSERT_EQ(csv.rows[frame].phase, phase.outro ? "outro" : "play") << "frame " << frame;
         }

@@ -87,7 +87,7 @@ std::string awaitPicture(Display* x, Window window, Size expectedSize) {
 }
 
 // Plays the demo on a `screen` display, `watch` checking its window; then `r` and Esc must work.
-void playOnScreen(const std::string& screen, const std::vector<std::string>& options,
+void playOnScreen(const std::string& screen, std::vector<std::string> options,
                   const std::function<void(Display*, Window)>& watch) {
     const TempFolder folder;
     const PrivateDisplay display(folder, screen);
@@ -95,9 +95,8 @@ void playOnScreen(const std::string& screen, const std::vector<std::string>& opt
                                                         XCloseDisplay);
     ASSERT_NE(x, nullptr);
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }); // a failed request answers null
-    std::vector<std::string> command{builtProgram("ombra")};
-    command.insert(command.end(), options.begin(), options.end());
-    ChildProcess demo(command, folder.path(), {display.variable});
+    options.insert(options.begin(), builtProgram("ombra"));
+    ChildProcess demo(options, folder.path(), {display.variable});
     Window window = 0;
     eventually([&] { return (window = findDemoWindow(display.variable)) != 0; });
     ASSERT_NE(window, 0u) << "no window: " << demo.errSoFar();

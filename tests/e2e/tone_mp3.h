@@ -1,6 +1,5 @@
-// The MP3 tones the tests make: a shell command writing `file`, a 440 Hz tone encoded by lame with
-// its exact-length header after an ID3 tag whose title holds 0x1A bytes, which a reader that opens
-// the file as text on Windows takes for the end of the file, long before the first frame.
+// The MP3 tones the tests make: a shell command writing `file`, a 440 Hz tone, lame's exact-length
+// header behind an ID3 title of 0x1A bytes, which a file opened as text on Windows ends at.
 #pragma once
 
 #include <string>
