@@ -1,25 +1,18 @@
 // Swap pacing on X: the GLX swap-control extensions, the refresh rate from XRandR, and a sleep.
 #include "app/swap_pacing.h"
 
-#include <cstring>
 #include <thread>
 
 #include <GL/glx.h>
 #include <X11/extensions/Xrandr.h>
 
+#include "app/extension_names.h"
+
 namespace {
 
 bool offers(Display* display, const char* extension) {
     const char* const all = glXQueryExtensionsString(display, DefaultScreen(display));
-    const std::size_t length = std::strlen(extension);
-    for (const char* at = all ? std::strstr(all, extension) : nullptr; at;
-         at = std::strstr(at + length, extension)) {
-        const char after = at[length];
-        if ((at == all || at[-1] == ' ') && (after == ' ' || after == '\0')) {
-            return true;
-        }
-    }
-    return false;
+    return all && listsExtension(all, extension);
 }
 
 template <typename Function> Function entryPoint(const char* name) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <thread>
 
+#include <sys/wait.h>
+
 #include <gtest/gtest.h>
 
 #include "capture_files.h"
@@ -136,6 +138,28 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
         EXPECT_EQ(readFrameCsv(folder / "o/frames.csv").badLines, std::vector<std::string>{});
         EXPECT_EQ(ffmpegsWorkingIn(folder.path()), 0) << "ffmpeg outlived the render";
     }
+}
+
+// A stop while ffmpeg finishes the video ends the wait for it: a stand-in that takes every frame,
+// then works on. Stops keep coming, as one may land just before the wait begins.
+TEST(CaptureStop, ASignalWhileFfmpegFinishesEndsTheRenderWithoutWaitingForIt) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "bin");
+    std::ofstream(folder / "bin/ffmpeg") << "#!/bin/sh\ncat >/dev/null; : >fed; exec sleep 120\n";
+    std::filesystem::permissions(folder / "bin/ffmpeg", std::filesystem::perms::owner_all);
+    ChildProcess render({builtProgram("ombra-capture"), "--video", "v.mp4", "--frames", "0-2"},
+                        folder.path(), {"PATH=" + folder / "bin:" + std::getenv("PATH")});
+    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(folder / "fed"); }, 120s));
+    siginfo_t ended{};
+    EXPECT_TRUE(eventually(
+        [&] {
+            kill(render.id(), SIGTERM);
+            return waitid(P_PID, render.id(), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                   ended.si_pid != 0;
+        },
+        60s));
+    EXPECT_EQ(render.wait(1s).exitCode, 143);
+    EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "fed"}));
 }
 
 // 2, 6 and 10 s into Scene 6, frames at 30 fps show what those at 60 show, but where a pair's

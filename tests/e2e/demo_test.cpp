@@ -115,11 +115,14 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
         folder.path(), {xvfb.variable, "ALSOFT_DRIVERS=pulse", "PULSE_SERVER=unix:" + socket});
     ASSERT_TRUE(eventually([&] { return demo.outSoFar().size() == 37; })) << "all six built";
     std::vector<std::pair<double, double>> printed; // seconds since launch, thousands of bytes
-    const auto pressR = [&] {                       // and read the position it prints
-        const std::size_t had = demo.outSoFar().size();
+    const auto press = [&](const char* key) {
         runProcess({"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus", "--sync",
-                    "%1", "key", "r"},
+                    "%1", "key", key},
                    folder.path(), 60s, {xvfb.variable});
+    };
+    const auto pressR = [&] { // and read the position it prints
+        const std::size_t had = demo.outSoFar().size();
+        press("r");
         const double pressed = since();
         std::string out;
         ASSERT_TRUE(
@@ -144,6 +147,7 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
                     (printed.back().first - printed[lost].first),
                 176.4, 176.4 * 0.15);
 
+    press("Escape");
     const ProcessResult result = demo.wait(300s);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     double swaps = 0, swapSeconds = 0, wall = 0, user = 0, system = 0;

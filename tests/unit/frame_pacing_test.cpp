@@ -1,6 +1,8 @@
 // Keeping time at any frame rate: the 1/60 s steps of the Scenes' hooks; the --stats figures.
 #include <gtest/gtest.h>
 
+#include "app/extension_names.h"
+#include "app/frame_pacer.h"
 #include "app/frame_stats.h"
 #include "clock/step_clock.h"
 
@@ -20,6 +22,40 @@ TEST(StepClock, SixtyFramesASecondTakeOneStepEachAtTheirOwnTimeWhateverTheirRoun
                 << "frame " << n << " from " << first;
         }
     }
+}
+
+// A step is due from half a step before its moment, also after a call too early to count (the
+// Scene's start, at 120 fps).
+TEST(StepClock, AStepIsDueFromHalfAStepBeforeItsMoment) {
+    constexpr DemoClock::Ticks start = 1'000'000, half = DemoClock::ticksPerSecond / 120;
+    for (const DemoClock::Ticks early : {half, half + 1}) {
+        StepClock clock;
+        int steps = 0;
+        clock.advance(start - 2 * half, start, [&](float) { ++steps; });
+        clock.advance(start - early, start, [&](float) { ++steps; });
+        EXPECT_EQ(steps, early == half ? 1 : 0) << early;
+    }
+}
+
+// A frame starts one refresh period after the previous one began, or at once when that has
+// passed: after a late wake the plan counts from then, with no burst of frames to catch up.
+TEST(FramePacer, StartsAPeriodAfterThePreviousStartOrAtOnceWhenThatHasPassed) {
+    using std::chrono::milliseconds;
+    FramePacer pacer(50.0);
+    const FramePacer::Clock::time_point zero;
+    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(3)), zero + milliseconds(3));
+    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(10)), zero + milliseconds(23));
+    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(70)), zero + milliseconds(70)) << "late";
+    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(75)), zero + milliseconds(90));
+}
+
+// Vsync is asked for by the extension's whole name, wherever it stands in the driver's list.
+TEST(FramePacer, FindsTheSwapControlExtensionByItsWholeName) {
+    const std::string name = "GLX_EXT_swap_control";
+    for (const std::string& list : {name, "A " + name, name + " B", name + "_tear " + name})
+        EXPECT_TRUE(listsExtension(list, name)) << list;
+    for (const std::string& list : {std::string(), name + "_tear", "X" + name, name.substr(1)})
+        EXPECT_FALSE(listsExtension(list, name)) << list;
 }
 
 // --stats tells how evenly frames came and how far the music drifted.

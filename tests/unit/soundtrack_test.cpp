@@ -93,6 +93,26 @@ TEST(SoundtrackOnNullOutput, PlaysToItsLengthWithNobodyFeedingItAndNeverAheadOfT
     Soundtrack::release();
 }
 
+// On a clock that stands still the output soon sounds more than a quarter second ahead of the
+// time played: it is taken as lost, and the music goes on silently from the time played.
+TEST(SoundtrackOnNullOutput, AnOutputAheadOfTheClockIsLostAndGoesOnFromTheTimePlayed) {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    constexpr DemoClock::Ticks start = 7'000'000'000;
+    DemoClock::setManualTime(start);
+    Soundtrack::initOutput();
+    const Soundtrack::Stream stream = Soundtrack::openStream(tone("1", "44100", "2").c_str());
+    Soundtrack::play(stream);
+    std::uint64_t most = 0, now = 0;
+    ASSERT_TRUE(eventually(
+        [&] { return (most = std::max(most, now = Soundtrack::position(stream))) > 0 && now == 0; },
+        20s));
+    EXPECT_LE(most, 44100u) << "a quarter second ahead is allowed, no more";
+    DemoClock::setManualTime(start + 5'000'000);
+    EXPECT_EQ(Soundtrack::position(stream), 88200u);
+    DemoClock::setSource(nullptr);
+    Soundtrack::release();
+}
+
 // Found by fuzzing: believing a header claiming more frames than bytes, libmpg123 spun for seconds.
 TEST(Mp3Stream, IgnoresAHeaderClaimingMoreFramesThanTheFileHasBytes) {
     const std::string lying = OMBRA_TEST_DATA "/lying-" + std::to_string(getpid()) + ".mp3";

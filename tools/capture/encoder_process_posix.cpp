@@ -84,6 +84,9 @@ ProcessEnd EncoderProcess::wait(bool stoppable) {
     if (child <= 0) {
         return {};
     }
+    if (stoppable) { // one that came while the last frames were fed
+        throwIfStopRequested();
+    }
     while (waitpid(static_cast<pid_t>(child), &status, 0) < 0 && errno == EINTR) {
         if (stoppable) {
             throwIfStopRequested();
