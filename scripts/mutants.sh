@@ -75,6 +75,9 @@ rm -rf "$src"
 mkdir -p "$src"
 (cd "$root" && git ls-files -z --cached --others --exclude-standard) |
     (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$src"
+# A run cut off in the middle of a mutant leaves that fault compiled in the kept build dir, newer
+# than the file copied back: that file is rebuilt.
+[[ ! -f $scratch/mutated ]] || touch "$src/$(cat "$scratch/mutated")"
 export CCACHE_BASEDIR=$scratch CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DOMBRA_BENCHMARKS=OFF >/dev/null
 build_all() { cmake --build "$build" -j"$(nproc)" </dev/null >"$scratch/build.log" 2>&1; }
@@ -122,8 +125,9 @@ while IFS=$'\t' read -r -u 3 file line before after equivalence; do
     folder=${file%/*}
     mutant_start=$SECONDS
     cp "$src/$file" "$scratch/unmutated"
+    echo "$file" >"$scratch/mutated"
     at=$(apply_mutant "$src/$file" "$line" "$before" "$after") || {
-        echo "NOT FOUND  $file:$line" | tee -a "$results" && continue
+        rm "$scratch/mutated" && echo "NOT FOUND  $file:$line" | tee -a "$results" && continue
     }
     if ! build_all; then
         verdict="NO BUILD"
@@ -139,6 +143,7 @@ while IFS=$'\t' read -r -u 3 file line before after equivalence; do
         survived[$folder]=$((${survived[$folder]:-0} + 1))
     fi
     cp "$scratch/unmutated" "$src/$file"
+    rm "$scratch/mutated"
     printf '%-10s %s:%s  %s  ->  %s  (%ds)\n' "${verdict%% *}" "$file" "$at" "$before" "$after" \
         $((SECONDS - mutant_start)) | tee -a "$results"
     [[ $verdict != CAUGHT* ]] || echo "           ${verdict#CAUGHT     }" >>"$results"
