@@ -140,8 +140,8 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
     }
 }
 
-// A stop while ffmpeg finishes the video ends the wait for it: a stand-in that takes every frame,
-// then works on. Stops keep coming, as one may land just before the wait begins.
+// A stop while ffmpeg finishes the video ends the wait for it: a stand-in takes every frame, then
+// works on.
 TEST(CaptureStop, ASignalWhileFfmpegFinishesEndsTheRenderWithoutWaitingForIt) {
     TempFolder folder;
     std::filesystem::create_directory(folder / "bin");
@@ -150,14 +150,12 @@ TEST(CaptureStop, ASignalWhileFfmpegFinishesEndsTheRenderWithoutWaitingForIt) {
     ChildProcess render({builtProgram("ombra-capture"), "--video", "v.mp4", "--frames", "0-2"},
                         folder.path(), {"PATH=" + folder / "bin:" + std::getenv("PATH")});
     ASSERT_TRUE(eventually([&] { return std::filesystem::exists(folder / "fed"); }, 120s));
-    siginfo_t ended{};
-    EXPECT_TRUE(eventually(
-        [&] {
-            kill(render.id(), SIGTERM);
-            return waitid(P_PID, render.id(), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-                   ended.si_pid != 0;
-        },
-        60s));
+    const auto ended = [&] { // the stops keep coming: one may land just before the wait begins
+        siginfo_t child{};
+        kill(render.id(), SIGTERM);
+        return waitid(P_PID, render.id(), &child, WEXITED | WNOHANG | WNOWAIT) == 0 && child.si_pid;
+    };
+    EXPECT_TRUE(eventually(ended, 60s));
     EXPECT_EQ(render.wait(1s).exitCode, 143);
     EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "fed"}));
 }

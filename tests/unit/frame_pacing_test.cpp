@@ -40,13 +40,13 @@ TEST(StepClock, AStepIsDueFromHalfAStepBeforeItsMoment) {
 // A frame starts one refresh period after the previous one began, or at once when that has
 // passed: after a late wake the plan counts from then, with no burst of frames to catch up.
 TEST(FramePacer, StartsAPeriodAfterThePreviousStartOrAtOnceWhenThatHasPassed) {
-    using std::chrono::milliseconds;
+    using namespace std::chrono_literals;
     FramePacer pacer(50.0);
     const FramePacer::Clock::time_point zero;
-    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(3)), zero + milliseconds(3));
-    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(10)), zero + milliseconds(23));
-    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(70)), zero + milliseconds(70)) << "late";
-    EXPECT_EQ(pacer.nextFrameAt(zero + milliseconds(75)), zero + milliseconds(90));
+    EXPECT_EQ(pacer.nextFrameAt(zero + 3ms), zero + 3ms);
+    EXPECT_EQ(pacer.nextFrameAt(zero + 10ms), zero + 23ms);
+    EXPECT_EQ(pacer.nextFrameAt(zero + 70ms), zero + 70ms) << "late";
+    EXPECT_EQ(pacer.nextFrameAt(zero + 75ms), zero + 90ms);
 }
 
 // Vsync is asked for by the extension's whole name, wherever it stands in the driver's list.
