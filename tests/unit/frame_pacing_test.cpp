@@ -22,24 +22,19 @@ TEST(StepClock, SixtyFramesASecondTakeOneStepEachAtTheirOwnTimeWhateverTheirRoun
                 << "frame " << n << " from " << first;
         }
     }
-}
-
-// A step is due from half a step before its moment, also after a call too early to count (the
-// Scene's start, at 120 fps).
-TEST(StepClock, AStepIsDueFromHalfAStepBeforeItsMoment) {
-    constexpr DemoClock::Ticks start = 1'000'000, half = DemoClock::ticksPerSecond / 120;
-    for (const DemoClock::Ticks early : {half, half + 1}) {
+    // A step is due from half a step before its moment, also after a call too early to count.
+    for (const DemoClock::Ticks early : {frameTicks(1) / 2, frameTicks(1) / 2 + 1}) {
         StepClock clock;
         int steps = 0;
-        clock.advance(start - 2 * half, start, [&](float) { ++steps; });
-        clock.advance(start - early, start, [&](float) { ++steps; });
-        EXPECT_EQ(steps, early == half ? 1 : 0) << early;
+        clock.advance(frameTicks(100) - 2 * early, frameTicks(100), [&](float) { ++steps; });
+        clock.advance(frameTicks(100) - early, frameTicks(100), [&](float) { ++steps; });
+        EXPECT_EQ(steps, early == frameTicks(1) / 2 ? 1 : 0) << early;
     }
 }
 
-// A frame starts one refresh period after the previous one began, or at once when that has
-// passed: after a late wake the plan counts from then, with no burst of frames to catch up.
-TEST(FramePacer, StartsAPeriodAfterThePreviousStartOrAtOnceWhenThatHasPassed) {
+// A frame starts a refresh period after the previous one began, or at once when that has passed
+// (no burst after a late wake); vsync is found by the extension's whole name in the driver's list.
+TEST(FramePacer, StartsAPeriodAfterThePreviousStartOrAtOnceAndFindsVsyncByItsWholeName) {
     using namespace std::chrono_literals;
     FramePacer pacer(50.0);
     const FramePacer::Clock::time_point zero;
@@ -47,10 +42,6 @@ TEST(FramePacer, StartsAPeriodAfterThePreviousStartOrAtOnceWhenThatHasPassed) {
     EXPECT_EQ(pacer.nextFrameAt(zero + 10ms), zero + 23ms);
     EXPECT_EQ(pacer.nextFrameAt(zero + 70ms), zero + 70ms) << "late";
     EXPECT_EQ(pacer.nextFrameAt(zero + 75ms), zero + 90ms);
-}
-
-// Vsync is asked for by the extension's whole name, wherever it stands in the driver's list.
-TEST(FramePacer, FindsTheSwapControlExtensionByItsWholeName) {
     const std::string name = "GLX_EXT_swap_control";
     for (const std::string& list : {name, "A " + name, name + " B", name + "_tear " + name})
         EXPECT_TRUE(listsExtension(list, name)) << list;

@@ -24,9 +24,7 @@ TEST(Letterbox, FitsThePictureWithItsShapeKeptCentredBetweenBars) {
     }
 }
 
-DemoCommandLine parse(const std::vector<std::string>& arguments) {
-    return parseDemoCommandLine(arguments);
-}
+constexpr auto parse = parseDemoCommandLine;
 
 TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     const DemoOptions plain = parse({}).options;
