@@ -121,7 +121,7 @@ TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) 
         {nullptr, "ffmpeg"},
         {"echo 'cannot cope' >&2; exit 3", "cannot cope"},
         {"head -c 921600 > /dev/null; exit 0", "ffmpeg"}, // takes two frames, says all is well
-        {"cat > /dev/null; echo 'disk full' >&2; exit 1", "disk full"},
+        {"cat >/dev/null; seq 30 >&2; echo 'disk full' >&2; exit 1", "status 1)\n  ffmpeg: 24\n"},
     };
     for (const auto& [ffmpeg, message] : cases) {
         SCOPED_TRACE(ffmpeg ? ffmpeg : "no ffmpeg");

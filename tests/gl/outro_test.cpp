@@ -22,7 +22,7 @@ TEST_F(OutroTest, ParticlesShowWhereTheirLastUpdateLeftThemUntilTheirFlightEndsT
     ParticleOutro outro(640, 480);
     const auto stayPut = [](int x, int y, int, int) { return Vec2{float(x), float(y)}; };
     captureParticles(outro, {stayPut, [](float) { return 1.0f; }, nullptr, 1.5f}, 640, 480);
-    for (const Vec2 place : {Vec2{-30, 900}, Vec2{700, -5}, Vec2{-0.5f, 240.7f}}) {
+    for (const Vec2 place : {Vec2{-30, 900}, Vec2{700, -5}, Vec2{-0.5f, 240.7f}, Vec2{NAN, 1}}) {
         outro.routes.push_back(std::make_unique<Route>(place, place, 0.0f, 0.0f, 1.0f));
         outro.routes.back()->start();
         outro.colours.push_back({255, 255, 255});
@@ -40,12 +40,12 @@ TEST_F(OutroTest, ParticlesShowWhereTheirLastUpdateLeftThemUntilTheirFlightEndsT
     EXPECT_EQ(litArea(first)[4], 1);
     EXPECT_EQ(shown(first, 0, 0), (Rgb{255, 255, 255}));
     const Picture second = frameAt(2 / 60.0);
-    EXPECT_EQ(litArea(second)[4], 5);
+    EXPECT_EQ(litArea(second)[4], 6);
     EXPECT_EQ(shown(second, 100, 50), (Rgb{255, 0, 0}));
     EXPECT_EQ(shown(second, 639, 479), (Rgb{0, 0, 255}));
     EXPECT_EQ(shown(second, 0, 479), (Rgb{255, 255, 255})); // outside: on the nearest edge
     EXPECT_EQ(shown(second, 0, 240), (Rgb{255, 255, 255})); // truncated, then held inside
-    EXPECT_EQ(litArea(frameAt(1.0))[4], 5) << "at the end of their flight";
+    EXPECT_EQ(litArea(frameAt(1.0))[4], 6) << "at the end of their flight";
     EXPECT_EQ(litArea(frameAt(1.0000001))[4], 0);
     frameAt(1.4999999);
     EXPECT_TRUE(running);
