@@ -77,7 +77,7 @@ mkdir -p "$src"
     (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$src"
 # A run cut off in the middle of a mutant leaves that fault compiled in the kept build dir, newer
 # than the file copied back: that file is rebuilt.
-[[ ! -f $scratch/mutated ]] || touch "$src/$(cat "$scratch/mutated")"
+[[ ! -f $scratch/mutated ]] || touch -c "$src/$(cat "$scratch/mutated")"
 export CCACHE_BASEDIR=$scratch CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DOMBRA_BENCHMARKS=OFF >/dev/null
 build_all() { cmake --build "$build" -j"$(nproc)" </dev/null >"$scratch/build.log" 2>&1; }
