@@ -29,7 +29,6 @@ using Clock = std::chrono::steady_clock;
 static struct {
     bool smooth = false;
     bool stats = false;
-    double refreshRate = 0.0; // Hz, as the display tells it; 0 when it cannot
     std::optional<FramePacer> pacer;
     FrameStats frames;
     Clock::time_point firstFrame;
@@ -39,8 +38,7 @@ static struct {
 // pacer's wait for a swap that does not wait itself.
 void startPacing() {
     requestVsync();
-    state.refreshRate = displayRefreshRate();
-    state.pacer.emplace(state.refreshRate);
+    state.pacer.emplace(displayRefreshRate());
 }
 
 void printStats() {
