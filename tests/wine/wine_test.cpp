@@ -65,15 +65,15 @@ TEST(Windows, DemoPlaysInAWindowWithOrWithoutSoundDeviceAndEndsWithZeroOnEsc) {
         };
         for (int press = 0; press < 4; ++press) {
             std::vector<unsigned long> before; // 20 pictures, each unlike the last, not all black
-            int pictures = 0;
-            ASSERT_TRUE(eventually([&] {
+            const auto twentyMoves = [&, pictures = 0]() mutable {
                 window = window ? window : findDemoWindow(xvfb.variable);
                 std::vector<unsigned long> now =
                     window ? screenshot(x.get(), window).pixels : before;
                 const bool moved = now != before && now != std::vector<unsigned long>(now.size());
                 before = moved ? std::move(now) : before;
                 return (pictures += moved) == 20;
-            })) << "no moving picture";
+            };
+            ASSERT_TRUE(eventually(twentyMoves, 180s)) << "no moving picture"; // Wine starts slow
             typed("r");
         }
         typed("Escape");
