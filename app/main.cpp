@@ -16,6 +16,7 @@
 #include "app/keyboard.h"
 #include "app/options.h"
 #include "app/picture.h"
+#include "app/soundtrack_search.h"
 #include "app/swap_pacing.h"
 #include "app/timeline.h"
 #include "app/window.h"
@@ -122,7 +123,7 @@ int main(int argc, char** argv) {
     state.smooth = line.options.smooth;
     state.stats = line.options.stats;
     startPacing();
-    setSoundtrackFile(line.options.soundtrack);
+    setSoundtrack(findInstalledSoundtrack(line.options.soundtrack));
     createPicture();
     glutSetCursor(GLUT_CURSOR_NONE);
     glutDisplayFunc(display);

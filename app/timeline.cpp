@@ -17,12 +17,16 @@ std::uint32_t frameCount = 0;
 namespace {
 
 DemoClock::Ticks outroStartTicks = 0;
-std::string soundtrackFile = "Ombra.mp3";
+SoundtrackSearch soundtrack{soundtrackName, {}};
 
 void startProduction() {
     sceneTable[0].start();
     Soundtrack::initOutput();
-    musicChannel = Soundtrack::openStream(soundtrackFile.c_str());
+    if (soundtrack.file) {
+        musicChannel = Soundtrack::openStream(soundtrack.file->string().c_str());
+    } else {
+        std::cerr << notFoundText(soundtrack) << "; playing without music\n";
+    }
     Soundtrack::play(musicChannel);
 }
 
@@ -34,8 +38,8 @@ void playFrame(Scene& scene) {
 
 } // namespace
 
-void setSoundtrackFile(const std::string& path) {
-    soundtrackFile = path;
+void setSoundtrack(const SoundtrackSearch& search) {
+    soundtrack = search;
 }
 
 void buildScenes() {

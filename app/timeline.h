@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/soundtrack_search.h"
 #include "scene/scene.h"
 
 constexpr int sceneCount = 6;
@@ -19,8 +20,9 @@ struct FrameInfo {
     float sceneTime = 0.0f; // the Scene's elapsed seconds, or seconds since its outro began
 };
 
-// The music the first frame opens and plays; "Ombra.mp3" in the working directory unless set.
-void setSoundtrackFile(const std::string& path);
+// The music the first frame opens and plays: the file the search found, else none, which that frame
+// says on stderr, naming the places looked in. "Ombra.mp3" in the working directory unless set.
+void setSoundtrack(const SoundtrackSearch& search);
 
 // Builds the six Scenes in playing order, printing "Please wait." and then "... " per Scene.
 void buildScenes();

@@ -21,21 +21,23 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 
-const std::string unopenedLine =
-    "Ombra.mp3: soundtrack could not be opened; playing without music\n";
+// How the first frame ends a line about a soundtrack it did not find or could not open.
+const std::string withoutMusic = "; playing without music\n";
 
-// Runs the demo on a private Xvfb server; from its first frame on (its soundtrack opened or said
-// unopened) xdotool runs `keys` in its window. A demo that goes on after Esc runs into the wait.
+// Runs the demo on a private Xvfb server, with no data folders of the machine's user; from its
+// first frame on (its soundtrack opened or said missing) xdotool runs `keys` in its window. A demo
+// that goes on after Esc runs into the wait.
 ProcessResult playDemo(const TempFolder& folder, std::vector<std::string> keys,
                        const std::vector<std::string>& command = {builtProgram("ombra")}) {
     const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     inotify_add_watch(opens, folder.path().c_str(), IN_OPEN);
     const PrivateDisplay xvfb(folder);
-    ChildProcess demo(command, folder.path(), {xvfb.variable});
+    ChildProcess demo(command, folder.path(),
+                      {xvfb.variable, "XDG_DATA_HOME=" + folder / "home", "XDG_DATA_DIRS=/none"});
     char events[4096];
     const auto firstFrame = [&] {
         return read(opens, events, sizeof events) > 0 ||
-               demo.errSoFar().find(unopenedLine) != std::string::npos;
+               demo.errSoFar().find(withoutMusic) != std::string::npos;
     };
     EXPECT_TRUE(eventually(firstFrame, 40s)) << "the demo never reached its first frame";
     close(opens);
@@ -47,14 +49,16 @@ ProcessResult playDemo(const TempFolder& folder, std::vector<std::string> keys,
 }
 
 // `r` prints the position in thousands of bytes (176.4 a second); `R` nothing. Esc comes 7 s in,
-// in Scene 1's outro. No ALSOFT_DRIVERS, no sound card: the music plays silently on the clock.
+// in Scene 1's outro. No ALSOFT_DRIVERS, no sound card: the music, a file named by --soundtrack,
+// plays silently on the clock.
 TEST(Demo, KeysPrintTheMusicPositionAndEscEndsSceneOnesOutroAtOnceWithoutAudioDevice) {
     TempFolder folder;
-    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "20"), folder.path()));
-    const ProcessResult result = playDemo(folder,
-                                          {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key",
-                                           "r", "sleep", "5.5", "key", "Escape"},
-                                          {"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra")});
+    ASSERT_TRUE(runShell(toneMp3Command("tone.mp3", "20"), folder.path()));
+    const ProcessResult result = playDemo(
+        folder,
+        {"key", "r", "R", "shift+r", "r", "sleep", "1.5", "key", "r", "sleep", "5.5", "key",
+         "Escape"},
+        {"env", "-u", "ALSOFT_DRIVERS", builtProgram("ombra"), "--soundtrack", "tone.mp3"});
 
     EXPECT_EQ(result.exitCode, 0) << (result.timedOut ? "Esc did not end the demo" : result.err);
     std::smatch numbers;
@@ -200,7 +204,16 @@ TEST_P(BrokenSoundtrackTest, PlaysWithoutMusicAndWithoutCrashOrHang) {
     const ProcessResult played = playDemo(folder, {"sleep", "3", "key", "Escape"});
     EXPECT_EQ(played.exitCode, 0) << (played.timedOut ? "the demo hung" : played.err);
     EXPECT_EQ(played.out, "Please wait.\n... ... ... ... ... ... ");
-    EXPECT_EQ(played.err.find(unopenedLine) == std::string::npos, soundtrack.decodes) << played.err;
+    const std::string said =
+        soundtrack.decodes ? ""
+        : std::string(soundtrack.name) == "Missing"
+            ? "Ombra.mp3 is in none of: the working directory, " OMBRA_BUILD_DIR ", " +
+                  folder / "home/ombra" + ", /none/ombra, /usr/share/games/ombra"
+            : "Ombra.mp3: soundtrack could not be opened";
+    EXPECT_EQ(played.err.find(soundtrack.decodes ? withoutMusic : said + withoutMusic) ==
+                  std::string::npos,
+              soundtrack.decodes)
+        << played.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(Soundtracks, BrokenSoundtrackTest, testing::ValuesIn(brokenSoundtracks),

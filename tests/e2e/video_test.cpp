@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "child_process.h"
+#include "tone_mp3.h"
 
 namespace {
 
@@ -113,6 +114,37 @@ TEST(Video, CarriesOmbraMp3FromTheFirstFramesTimePaddedWithSilenceToTheVideosLen
     EXPECT_GT(volume(folder / "v.mp4", "atrim=0.005:0.025"), -30) << "no sound at the start";
     EXPECT_GT(volume(folder / "v.mp4", "atrim=0.975:0.995"), -30) << "starts early or after 2 s";
     EXPECT_LT(volume(folder / "v.mp4", "atrim=1.005:1.995"), -60) << "starts late or not padded";
+}
+
+// Without Ombra.mp3 in the working directory: the one beside the program, else the first of the
+// XDG data folders; with none anywhere, one line names every place looked in.
+TEST(Video, TakesOmbraMp3FromBesideTheProgramThenTheDataFoldersAndNamesThePlacesWithout) {
+    TempFolder folder;
+    const Environment data{"XDG_DATA_HOME=" + folder / "home",
+                           "XDG_DATA_DIRS=" + folder / "a" + ":" + folder / "b"};
+    const std::vector<std::string> args{"--video", "v.mp4", "--frames", "0-9", "--quiet"};
+    ProcessResult result = runCapture(args, folder.path(), data);
+    EXPECT_EQ(result.err, "ombra-capture: Ombra.mp3 is in none of: the working directory, " +
+                              std::string(OMBRA_BUILD_DIR) + ", " + folder / "home/ombra" + ", " +
+                              folder / "a/ombra" + ", " + folder / "b/ombra" +
+                              ", /usr/share/games/ombra: the video has no sound\n");
+    EXPECT_EQ(probe(folder / "v.mp4", "a"), "");
+
+    // A broken file in the second data folder is taken after one in the first, and one beside
+    // a copy of the program before both.
+    ASSERT_TRUE(runShell("mkdir -p a/ombra b/ombra bin && echo no mp3 > b/ombra/Ombra.mp3 && " +
+                             toneMp3Command("a/ombra/Ombra.mp3", "1") +
+                             " && cp a/ombra/Ombra.mp3 " + builtProgram("ombra-capture") + " bin/",
+                         folder.path()));
+    for (const std::string& program :
+         {builtProgram("ombra-capture"), folder / "bin/ombra-capture"}) {
+        std::vector<std::string> command = args;
+        command.insert(command.begin(), program);
+        result = runProcess(command, folder.path(), std::chrono::seconds(120), data);
+        EXPECT_EQ(result.err, "") << program;
+        EXPECT_NE(probe(folder / "v.mp4", "a").find("codec_name=aac\n"), std::string::npos);
+        std::filesystem::remove(folder / "a/ombra/Ombra.mp3");
+    }
 }
 
 TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) {

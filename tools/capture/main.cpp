@@ -18,6 +18,7 @@
 #include <GL/freeglut.h>
 
 #include "app/picture.h"
+#include "app/soundtrack_search.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "audio/soundtrack.h"
@@ -41,8 +42,6 @@ namespace {
 constexpr std::uint32_t assumedSoundtrackByteRate = 176'400;
 // X wants its events read now and then even though nothing here reacts to them.
 constexpr std::uint64_t framesBetweenEventReads = 10;
-// The soundtrack a video gets, from the working directory like the demo's.
-constexpr const char* soundtrackFile = "Ombra.mp3";
 
 std::string framePath(const std::string& folder, std::uint64_t frame) {
     char name[32];
@@ -94,17 +93,19 @@ struct Outputs {
     std::optional<FrameLog> log;
 };
 
-// The video's sound: Ombra.mp3 where it decodes. The renderer's one word on the soundtrack is
-// here, and only for a video, which is the one output that carries sound.
+// The video's sound: Ombra.mp3 where the demo would find it, if it decodes. The renderer's one
+// word on the soundtrack is here, and only for a video, which is the one output that carries sound.
 std::optional<std::string> videoSoundtrack() {
-    if (Soundtrack::byteRate(soundtrackFile)) {
-        return soundtrackFile;
+    const SoundtrackSearch search = findInstalledSoundtrack(std::nullopt);
+    if (!search.file) {
+        std::cerr << "ombra-capture: " << notFoundText(search) << ": the video has no sound\n";
+        return std::nullopt;
     }
-    std::cerr << "ombra-capture: "
-              << (std::filesystem::exists(soundtrackFile)
-                      ? std::string(soundtrackFile) + " holds no playable MP3"
-                      : "no " + std::string(soundtrackFile) + " here")
-              << ": the video has no sound\n";
+    const std::string file = search.file->string();
+    if (Soundtrack::byteRate(file.c_str())) {
+        return file;
+    }
+    std::cerr << "ombra-capture: " << file << " holds no playable MP3: the video has no sound\n";
     return std::nullopt;
 }
 
