@@ -1,0 +1,16 @@
+# On Windows, each program gets the icon and a version resource with its own description, made
+# with the cross toolchain's resource compiler (windres).
+if(WIN32)
+    enable_language(RC)
+    set(OMBRA_SOURCE_ICON ${CMAKE_CURRENT_SOURCE_DIR}/packaging/icons/ombra.ico)
+    foreach(OMBRA_PROGRAM ombra ombra-capture)
+        if(OMBRA_PROGRAM STREQUAL ombra)
+            set(OMBRA_PROGRAM_DESCRIPTION "OMBRA, a real-time audiovisual production")
+        else()
+            set(OMBRA_PROGRAM_DESCRIPTION "OMBRA's offline renderer: pictures and videos")
+        endif()
+        set(resources ${CMAKE_CURRENT_BINARY_DIR}/${OMBRA_PROGRAM}.rc)
+        configure_file(packaging/windows-resources.rc.in ${resources} @ONLY)
+        target_sources(${OMBRA_PROGRAM} PRIVATE ${resources})
+    endforeach()
+endif()
