@@ -9,7 +9,7 @@ packages=(
     libopenal-dev libmpg123-dev libpng-dev libcli11-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool lame sox ffmpeg time pulseaudio
-    dpkg-dev zip unzip file
+    dpkg-dev zip unzip file lintian desktop-file-utils icoutils man-db
     clang libclang-rt-14-dev gcovr ccache
 )
 if (($# > 0)); then

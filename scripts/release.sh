@@ -2,13 +2,41 @@
 # Builds the release archives into dist/: ombra_<version>_amd64.deb for Debian and
 # ombra-<version>-windows-x64.zip for Windows, and checks that every DLL the zip's programs and
 # libraries import is in the zip or is one of Windows' own.
+#
+# Settings, from the environment, for facts only the owner can give:
+#   OMBRA_MAINTAINER  the Debian package's Maintainer, "Name <address>"
+#                     (default: OMBRA developers <ombra@example.org>)
+#   OMBRA_HOMEPAGE    the package's Homepage, a URL (default: none)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# What the archives cannot be without: a missing one stops the release before anything is built.
+rm -rf dist
+for file in packaging/man/ombra.6 packaging/man/ombra-capture.1 packaging/ombra.desktop \
+    packaging/icons/ombra-48.png packaging/icons/ombra-128.png packaging/icons/ombra-256.png \
+    packaging/icons/ombra.ico packaging/copyright packaging/changelog; do
+    [[ -s $file ]] || { echo "release.sh: $file is missing; no archive made" >&2 && exit 1; }
+done
+contact='^[^<>,@]+ <[^<>@ ]+@[^<>@ ]+\.[^<>@ ]+>$'
+if [[ -n ${OMBRA_MAINTAINER:-} && ! $OMBRA_MAINTAINER =~ $contact ]]; then
+    echo "release.sh: OMBRA_MAINTAINER is \"$OMBRA_MAINTAINER\", not \"Name <address>\"" >&2
+    exit 1
+fi
+
 scripts/install-deps.sh dpkg-dev zip unzip
 scripts/build.sh ombra ombra-capture
+# A setting left out takes its default, whatever an earlier release set.
+settings=()
+for setting in OMBRA_MAINTAINER OMBRA_HOMEPAGE; do
+    if [[ -n ${!setting:-} ]]; then
+        settings+=("-D$setting=${!setting}")
+    else
+        settings+=("-U$setting")
+    fi
+done
+cmake -S . -B build "${settings[@]}" >/dev/null
 scripts/build-windows.sh >/dev/null
 
-rm -rf dist
 cpack --config build/CPackConfig.cmake -B dist >/dev/null
 cpack --config build-windows/CPackConfig.cmake -B dist >/dev/null
 rm -rf dist/_CPack_Packages
