@@ -84,7 +84,7 @@ build_all() { cmake --build "$build" -j"$(nproc)" </dev/null >"$scratch/build.lo
 build_all || { echo "the unmutated copy does not build: $scratch/build.log" >&2 && exit 1; }
 
 # Cheapest test programs first; the sanitizer build's own test is not part of a mutant run.
-programs=(ombra_unit_tests ombra_gl_tests ombra_e2e_tests ombra_production_tests)
+programs=(ombra_unit_tests ombra_release_tests ombra_gl_tests ombra_e2e_tests ombra_production_tests)
 first_failure() {
     local label
     for label in "${programs[@]}"; do

@@ -17,6 +17,12 @@ for file in packaging/man/ombra.6 packaging/man/ombra-capture.1 packaging/ombra.
     packaging/icons/ombra.ico packaging/copyright packaging/changelog; do
     [[ -s $file ]] || { echo "release.sh: $file is missing; no archive made" >&2 && exit 1; }
 done
+version=$(sed -nE 's/^project\(ombra VERSION ([0-9.]+) .*/\1/p' CMakeLists.txt)
+logged=$(sed -nE '1s/^ombra \(([^)]*)\).*/\1/p' packaging/changelog)
+if [[ $logged != "$version" ]]; then
+    echo "release.sh: packaging/changelog's latest entry is for \"$logged\", not $version" >&2
+    exit 1
+fi
 contact='^[^<>,@]+ <[^<>@ ]+@[^<>@ ]+\.[^<>@ ]+>$'
 if [[ -n ${OMBRA_MAINTAINER:-} && ! $OMBRA_MAINTAINER =~ $contact ]]; then
     echo "release.sh: OMBRA_MAINTAINER is \"$OMBRA_MAINTAINER\", not \"Name <address>\"" >&2
