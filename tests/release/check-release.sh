@@ -15,9 +15,18 @@ sudo=()
 ((EUID == 0)) || sudo=(sudo)
 folder=$(mktemp -d)
 data=/usr/share/games/ombra
+made=() # the folders the test makes for the soundtrack, deepest first, and removes again
+for dir in /usr/share/games "$data"; do
+    [[ -d $dir ]] || made=("$dir" "${made[@]}")
+done
+remove_soundtrack() {
+    "${sudo[@]}" rm -f "$data/Ombra.mp3"
+    for dir in "${made[@]}"; do
+        "${sudo[@]}" rmdir "$dir" 2>/dev/null || :
+    done
+}
 trap 'cd /; WINEPREFIX=$folder/wine wineserver -k 2>/dev/null || :; rm -rf "$folder"
-    "${sudo[@]}" rm -f "$data/Ombra.mp3"; "${sudo[@]}" rmdir "$data" 2>/dev/null || :
-    "${sudo[@]}" apt-get purge -y -qq ombra >/dev/null 2>&1 || :' EXIT
+    remove_soundtrack; "${sudo[@]}" apt-get purge -y -qq ombra >/dev/null 2>&1 || :' EXIT
 fail() {
     echo "$1" >&2
     exit 1
@@ -51,8 +60,7 @@ sox -n -r 44100 -c 2 -t wav - synth 1 sine 440 2>/dev/null | "${sudo[@]}" lame -
     fail "/usr/games/ombra-capture rendered no frames"
 [[ $(ffprobe -v error -select_streams a -show_entries stream=codec_name -of csv=p=0 \
     "$folder/v.mp4") == aac ]] || fail "/usr/games/ombra-capture took no sound from $data"
-"${sudo[@]}" rm "$data/Ombra.mp3"
-"${sudo[@]}" rmdir "$data"
+remove_soundtrack
 
 "${sudo[@]}" apt-get purge -y -qq ombra >/dev/null
 for path in "${installed[@]}"; do
