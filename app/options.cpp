@@ -85,8 +85,11 @@ DemoCommandLine parseDemoCommandLine(const std::vector<std::string>& arguments) 
             ->expected(0, 1)
             ->type_name("[WxH]");
     fullScreenFlag->excludes(windowOption);
-    app.add_option("--soundtrack", line.options.soundtrack, "The music file (default Ombra.mp3)")
-        ->type_name("FILE");
+    CLI::Option* soundtrackOption =
+        app.add_option("--soundtrack", line.options.soundtrack,
+                       "The music file (default Ombra.mp3; without it OMBRA plays its own)")
+            ->type_name("FILE");
+    app.add_flag("--silent", line.options.silent, "Play without music")->excludes(soundtrackOption);
     app.add_flag("--smooth", line.options.smooth,
                  "Scale the picture with linear filtering instead of keeping its pixels crisp");
     app.add_flag("--stats", line.options.stats,

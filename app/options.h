@@ -1,6 +1,7 @@
 // The demo's command line.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,7 +10,8 @@
 
 struct DemoOptions {
     SurfaceRequest surface;
-    std::string soundtrack = "Ombra.mp3";
+    std::optional<std::string> soundtrack; // --soundtrack FILE
+    bool silent = false;                   // --silent: no music
     bool smooth = false; // scale the picture with linear filtering instead of nearest neighbour
     bool stats = false;  // a summary of the frames shown on stderr at the end
 };

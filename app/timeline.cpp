@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 
 #include "audio/music_channel.h"
+#include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
 #include "scenes/scene_builders.h"
 
@@ -17,12 +18,27 @@ std::uint32_t frameCount = 0;
 namespace {
 
 DemoClock::Ticks outroStartTicks = 0;
-std::string soundtrackFile = "Ombra.mp3";
+MusicChoice music{MusicChoice::Kind::File, defaultSoundtrackFile, {}};
+
+Soundtrack::Stream openMusic() {
+    switch (music.kind) {
+    case MusicChoice::Kind::File:
+        return Soundtrack::openStream(music.file.c_str());
+    case MusicChoice::Kind::BuiltIn:
+        return Soundtrack::openBuiltIn();
+    case MusicChoice::Kind::Silent:
+        break;
+    }
+    return Soundtrack::openSilence();
+}
 
 void startProduction() {
     sceneTable[0].start();
-    Soundtrack::initOutput();
-    musicChannel = Soundtrack::openStream(soundtrackFile.c_str());
+    Soundtrack::initOutput(); // stderr is ours again once the output is open
+    if (!music.notice.empty()) {
+        std::cerr << music.notice << std::endl;
+    }
+    musicChannel = openMusic();
     Soundtrack::play(musicChannel);
 }
 
@@ -34,8 +50,8 @@ void playFrame(Scene& scene) {
 
 } // namespace
 
-void setSoundtrackFile(const std::string& path) {
-    soundtrackFile = path;
+void setMusic(const MusicChoice& choice) {
+    music = choice;
 }
 
 void buildScenes() {

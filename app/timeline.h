@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/music_choice.h"
 #include "scene/scene.h"
 
 constexpr int sceneCount = 6;
@@ -19,8 +20,9 @@ struct FrameInfo {
     float sceneTime = 0.0f; // the Scene's elapsed seconds, or seconds since its outro began
 };
 
-// The music the first frame opens and plays; "Ombra.mp3" in the working directory unless set.
-void setSoundtrackFile(const std::string& path);
+// The music the first frame opens and plays, and whose notice it prints on stderr; without a
+// choice, the file Ombra.mp3 in the working directory.
+void setMusic(const MusicChoice& choice);
 
 // Builds the six Scenes in playing order, printing "Please wait." and then "... " per Scene.
 void buildScenes();

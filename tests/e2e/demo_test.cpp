@@ -23,9 +23,12 @@ using Seconds = std::chrono::duration<double>;
 
 const std::string unopenedLine =
     "Ombra.mp3: soundtrack could not be opened; playing without music\n";
+const std::string builtInLine =
+    "Ombra.mp3 not found: playing OMBRA's own soundtrack, synthesised as it plays\n";
 
-// Runs the demo on a private Xvfb server; from its first frame on (its soundtrack opened or said
-// unopened) xdotool runs `keys` in its window. A demo that goes on after Esc runs into the wait.
+// Runs the demo on a private Xvfb server; from its first frame on (its soundtrack opened, or said
+// unopened or replaced by the built-in one) xdotool runs `keys` in its window. A demo that goes
+// on after Esc runs into the wait.
 ProcessResult playDemo(const TempFolder& folder, std::vector<std::string> keys,
                        const std::vector<std::string>& command = {builtProgram("ombra")}) {
     const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -34,8 +37,10 @@ ProcessResult playDemo(const TempFolder& folder, std::vector<std::string> keys,
     ChildProcess demo(command, folder.path(), {xvfb.variable});
     char events[4096];
     const auto firstFrame = [&] {
+        const std::string err = demo.errSoFar();
         return read(opens, events, sizeof events) > 0 ||
-               demo.errSoFar().find(unopenedLine) != std::string::npos;
+               err.find(unopenedLine) != std::string::npos ||
+               err.find(builtInLine) != std::string::npos;
     };
     EXPECT_TRUE(eventually(firstFrame, 40s)) << "the demo never reached its first frame";
     close(opens);
@@ -169,17 +174,18 @@ struct BrokenSoundtrack {
     const char* make;   // the shell command that puts it in place
     bool decodes;       // the truncated file plays up to its cut, 2 s in
     bool alsoOnTheDemo; // slower than the renderer, which decodes the same way
+    bool builtIn;       // no file at all: the demo plays its own soundtrack
 };
 
 const BrokenSoundtrack brokenSoundtracks[] = {
-    {"Missing", ":", false, true},
+    {"Missing", ":", false, true, true},
     {"Truncated",
      "sox -n -r 44100 -c 2 -t wav - synth 5 sine 440 | lame --quiet - t.mp3 && "
      "head -c $(($(stat -c %s t.mp3) * 2 / 5)) t.mp3 > Ombra.mp3 && rm t.mp3",
-     true, true},
-    {"Empty", ": > Ombra.mp3", false, false},
-    {"RenamedWav", "sox -n -r 44100 -c 2 -t wav Ombra.mp3 synth 2 sine 440", false, false},
-    {"Directory", "mkdir Ombra.mp3", false, false},
+     true, true, false},
+    {"Empty", ": > Ombra.mp3", false, false, false},
+    {"RenamedWav", "sox -n -r 44100 -c 2 -t wav Ombra.mp3 synth 2 sine 440", false, false, false},
+    {"Directory", "mkdir Ombra.mp3", false, false, false},
 };
 
 class BrokenSoundtrackTest : public testing::TestWithParam<BrokenSoundtrack> {};
@@ -200,7 +206,10 @@ TEST_P(BrokenSoundtrackTest, PlaysWithoutMusicAndWithoutCrashOrHang) {
     const ProcessResult played = playDemo(folder, {"sleep", "3", "key", "Escape"});
     EXPECT_EQ(played.exitCode, 0) << (played.timedOut ? "the demo hung" : played.err);
     EXPECT_EQ(played.out, "Please wait.\n... ... ... ... ... ... ");
-    EXPECT_EQ(played.err.find(unopenedLine) == std::string::npos, soundtrack.decodes) << played.err;
+    EXPECT_EQ(played.err.find(unopenedLine) == std::string::npos,
+              soundtrack.decodes || soundtrack.builtIn)
+        << played.err;
+    EXPECT_EQ(played.err.find(builtInLine) != std::string::npos, soundtrack.builtIn) << played.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(Soundtracks, BrokenSoundtrackTest, testing::ValuesIn(brokenSoundtracks),

@@ -1,6 +1,7 @@
 // The demo's command line and where its picture goes on screens of other sizes.
 #include <gtest/gtest.h>
 
+#include "app/music_choice.h"
 #include "app/options.h"
 
 namespace {
@@ -29,8 +30,9 @@ constexpr auto parse = parseDemoCommandLine;
 TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     const DemoOptions plain = parse({}).options;
     EXPECT_EQ(plain.surface.kind, SurfaceKind::GameMode);
-    EXPECT_EQ(plain.soundtrack, "Ombra.mp3");
-    EXPECT_FALSE(plain.smooth || plain.stats);
+    EXPECT_EQ(plain.soundtrack, std::nullopt);
+    EXPECT_FALSE(plain.smooth || plain.stats || plain.silent);
+    EXPECT_TRUE(parse({"--silent"}).options.silent);
 
     EXPECT_EQ(parse({"--fullscreen"}).options.surface.kind, SurfaceKind::FullScreen);
     for (const auto& [arguments, width, height] :
@@ -52,14 +54,41 @@ TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     EXPECT_EQ(line.action, DemoCommandLine::Action::Play);
 }
 
+// --silent wins; a named file is played even when missing (it then fails in its own words); the
+// file found comes next; only where nothing was named or found does the built-in track play.
+TEST(MusicChoice, SilenceThenTheNamedFileThenTheFileFoundThenTheBuiltInSoundtrack) {
+    using Kind = MusicChoice::Kind;
+    const std::optional<std::string> none, named = "mine.mp3", found = "/found/Ombra.mp3";
+    EXPECT_EQ(chooseMusic(true, named, found).kind, Kind::Silent);
+    EXPECT_EQ(chooseMusic(true, none, none).kind, Kind::Silent);
+    for (const auto& [given, lookup, file] :
+         {std::tuple{named, found, *named}, std::tuple{named, none, *named},
+          std::tuple{none, found, *found}}) {
+        const MusicChoice choice = chooseMusic(false, given, lookup);
+        EXPECT_EQ(choice.kind, Kind::File);
+        EXPECT_EQ(choice.file, file);
+        EXPECT_EQ(choice.notice, "");
+    }
+    const MusicChoice builtIn = chooseMusic(false, none, none);
+    EXPECT_EQ(builtIn.kind, Kind::BuiltIn);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "Ombra.mp3", builtIn.notice);
+    EXPECT_EQ(chooseMusic(true, none, none).notice, "");
+}
+
 TEST(DemoCommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
     EXPECT_EQ(parse({"--window", "--help"}).action, DemoCommandLine::Action::ShowHelp);
     EXPECT_NE(parse({"--help"}).text.find("--fullscreen"), std::string::npos);
     EXPECT_EQ(parse({"--version"}).text, "ombra " OMBRA_VERSION "\n");
     const std::vector<std::string> refused[] = {
-        {"--window", "0x480"},    {"--window", "16385x480"},    {"--window", "640x16385"},
-        {"--window", "640 x480"}, {"--fullscreen", "--window"}, {"--smooth", "--bogus"},
-        {"--stats", "-geometry"}, {"--smooth", "--soundtrack"},
+        {"--window", "0x480"},
+        {"--window", "16385x480"},
+        {"--window", "640x16385"},
+        {"--window", "640 x480"},
+        {"--fullscreen", "--window"},
+        {"--smooth", "--bogus"},
+        {"--stats", "-geometry"},
+        {"--smooth", "--soundtrack"},
+        {"--soundtrack", "x.mp3", "--silent"},
     };
     for (const std::vector<std::string>& arguments : refused) { // the message names the last
         try {
