@@ -219,14 +219,18 @@ TEST(BuiltInSoundtrack, TheRendererFeedsFfmpegItsSamplesWhoseAccentsOpenThePulse
                  "> fed.path;; esac; done' "
                  "'exec /usr/bin/ffmpeg \"$@\"' > bin/ffmpeg && chmod +x bin/ffmpeg",
                  folder.path()));
+    // Frames 109 and 179 fall in the first pull and the first scale window.
+    const std::vector<std::string> inWindows{"--fps",  "2", "--frames", "109,179",
+                                             "--seed", "1", "--quiet"};
+    std::vector<std::string> args{"--video", "v.mkv", "--out", "frames"};
+    args.insert(args.end(), inWindows.begin(), inWindows.end());
     const ProcessResult rendered =
-        runCapture({"--video", "v.mkv", "--fps", "2", "--quiet"}, folder.path(),
-                   {"PATH=" + folder / "bin" + ":" + std::getenv("PATH")});
+        runCapture(args, folder.path(), {"PATH=" + folder / "bin" + ":" + std::getenv("PATH")});
     ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
     EXPECT_EQ(rendered.err,
               "ombra-capture: no Ombra.mp3 here: the video carries OMBRA's own soundtrack\n");
     EXPECT_EQ(filesIn(folder.path()),
-              (std::set<std::string>{"bin", "fed.path", "fed.wav", "v.mkv"}));
+              (std::set<std::string>{"bin", "fed.path", "fed.wav", "frames", "v.mkv"}));
     const std::string soundFile = readFile(folder / "fed.path");
     ASSERT_FALSE(soundFile.empty());
     EXPECT_FALSE(std::filesystem::exists(soundFile.substr(0, soundFile.size() - 1)))
@@ -270,6 +274,15 @@ TEST(BuiltInSoundtrack, TheRendererFeedsFfmpegItsSamplesWhoseAccentsOpenThePulse
                  peak = summaryFigure(measured.err, "Peak");
     EXPECT_NEAR(loudness, -16, 1) << measured.err;
     EXPECT_LE(peak, -1) << measured.err;
+
+    // --silent throbs as the music does: as it did without a soundtrack file before.
+    args = {"--silent", "--out", "silent"};
+    args.insert(args.end(), inWindows.begin(), inWindows.end());
+    ASSERT_EQ(runCapture(args, folder.path()).exitCode, 0);
+    for (const char* frame : {"frame_000109.png", "frame_000179.png"}) {
+        EXPECT_TRUE(readFile(folder / "silent/" + frame) == readFile(folder / "frames/" + frame))
+            << frame;
+    }
 }
 
 } // namespace

@@ -106,4 +106,23 @@ TEST(Instruments, EveryNoteStartsAndEndsInSilenceAndMovesNoFasterThanItsHarmonic
     }
 }
 
+// A held A above middle C sounds at 440 Hz: its two voices, a few cents either side of it, cross
+// zero twice a period (their second harmonic is too weak to add crossings).
+TEST(Instruments, ANoteSoundsAtItsPitch) {
+    Music::Note note;
+    note.instrument = Music::Instrument::Pad;
+    note.pitch = 69;
+    note.length = 2 * 44100;
+    int crossings[2] = {};
+    Music::Stereo before = Music::sound(note, 44100);
+    for (std::uint32_t n = 44101; n < 2 * 44100; ++n) {
+        const Music::Stereo now = Music::sound(note, n);
+        crossings[0] += (before.left < 0) != (now.left < 0);
+        crossings[1] += (before.right < 0) != (now.right < 0);
+        before = now;
+    }
+    EXPECT_NEAR((crossings[0] + crossings[1]) / 4.0, 440.0, 1.5);
+    EXPECT_LT(crossings[0], crossings[1]) << "the left voice is the lower";
+}
+
 } // namespace
