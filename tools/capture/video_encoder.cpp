@@ -63,10 +63,8 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const st
         // that ends early, and the video's end cuts it.
         const std::string trim =
             "atrim=start=" + formatSeconds(settings.soundtrackStart) + ",asetpts=PTS-STARTPTS,apad";
-        // Without noise substitution: the encoder's made-up noise for cymbals overshoots their
-        // peaks by 2 dB and more.
-        args.insert(args.end(), {"-map", "1:a", "-c:a", "aac", "-b:a", audioBitRate, "-aac_pns",
-                                 "0", "-af", trim, "-shortest"});
+        args.insert(args.end(),
+                    {"-map", "1:a", "-c:a", "aac", "-b:a", audioBitRate, "-af", trim, "-shortest"});
     }
     if (container != "matroska") {
         // The index goes first, so that players start before the whole file has arrived.
