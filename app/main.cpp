@@ -14,6 +14,7 @@
 #include "app/frame_pacer.h"
 #include "app/frame_stats.h"
 #include "app/keyboard.h"
+#include "app/music_choice.h"
 #include "app/options.h"
 #include "app/picture.h"
 #include "app/soundtrack_search.h"
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     state.smooth = line.options.smooth;
     state.stats = line.options.stats;
     startPacing();
-    setSoundtrack(findInstalledSoundtrack(line.options.soundtrack));
+    setMusic(chooseMusic(line.options.silent, findInstalledSoundtrack(line.options.soundtrack)));
     createPicture();
     glutSetCursor(GLUT_CURSOR_NONE);
     glutDisplayFunc(display);

@@ -85,10 +85,12 @@ DemoCommandLine parseDemoCommandLine(const std::vector<std::string>& arguments) 
             ->expected(0, 1)
             ->type_name("[WxH]");
     fullScreenFlag->excludes(windowOption);
-    app.add_option("--soundtrack", line.options.soundtrack,
-                   "The music file; without it Ombra.mp3 from the working directory, else from "
-                   "beside the program, else from the data folders")
-        ->type_name("FILE");
+    CLI::Option* soundtrackOption =
+        app.add_option("--soundtrack", line.options.soundtrack,
+                       "The music file; without it Ombra.mp3 from the working directory, else from "
+                       "beside the program, else from the data folders, else OMBRA's own music")
+            ->type_name("FILE");
+    app.add_flag("--silent", line.options.silent, "Play without music")->excludes(soundtrackOption);
     app.add_flag("--smooth", line.options.smooth,
                  "Scale the picture with linear filtering instead of keeping its pixels crisp");
     app.add_flag("--stats", line.options.stats,

@@ -11,6 +11,7 @@
 struct DemoOptions {
     SurfaceRequest surface;
     std::optional<std::string> soundtrack; // --soundtrack; else Ombra.mp3 where it is found
+    bool silent = false;                   // --silent: no music
     bool smooth = false; // scale the picture with linear filtering instead of nearest neighbour
     bool stats = false;  // a summary of the frames shown on stderr at the end
 };

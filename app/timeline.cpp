@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 
 #include "audio/music_channel.h"
+#include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
 #include "scenes/scene_builders.h"
 
@@ -17,16 +18,28 @@ std::uint32_t frameCount = 0;
 namespace {
 
 DemoClock::Ticks outroStartTicks = 0;
-SoundtrackSearch soundtrack{soundtrackName, {}};
+MusicChoice music{MusicChoice::Kind::File, soundtrackName, {}};
+
+Soundtrack::Stream openMusic() {
+    switch (music.kind) {
+    case MusicChoice::Kind::File:
+        return Soundtrack::openStream(music.file.c_str());
+    case MusicChoice::Kind::BuiltIn:
+        return Soundtrack::openBuiltIn();
+    case MusicChoice::Kind::Silent:
+        break;
+    }
+    return Soundtrack::openSilence();
+}
 
 void startProduction() {
     sceneTable[0].start();
-    Soundtrack::initOutput();
-    if (soundtrack.file) {
-        musicChannel = Soundtrack::openStream(soundtrack.file->string().c_str());
-    } else {
-        std::cerr << notFoundText(soundtrack) << "; playing without music\n";
+    Soundtrack::initOutput(); // stderr is ours again once the output is open
+    if (!music.notFound.empty()) {
+        std::cerr << music.notFound << ": playing OMBRA's own soundtrack, synthesised as it plays"
+                  << std::endl;
     }
+    musicChannel = openMusic();
     Soundtrack::play(musicChannel);
 }
 
@@ -38,8 +51,8 @@ void playFrame(Scene& scene) {
 
 } // namespace
 
-void setSoundtrack(const SoundtrackSearch& search) {
-    soundtrack = search;
+void setMusic(const MusicChoice& choice) {
+    music = choice;
 }
 
 void buildScenes() {

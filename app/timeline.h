@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/soundtrack_search.h"
+#include "app/music_choice.h"
 #include "scene/scene.h"
 
 constexpr int sceneCount = 6;
@@ -20,9 +20,10 @@ struct FrameInfo {
     float sceneTime = 0.0f; // the Scene's elapsed seconds, or seconds since its outro began
 };
 
-// The music the first frame opens and plays: the file the search found, else none, which that frame
-// says on stderr, naming the places looked in. "Ombra.mp3" in the working directory unless set.
-void setSoundtrack(const SoundtrackSearch& search);
+// The music the first frame opens and plays; where it is the built-in soundtrack because no file
+// was found, that frame says so on stderr, naming the places looked in. Without a choice, the file
+// Ombra.mp3 in the working directory.
+void setMusic(const MusicChoice& choice);
 
 // Builds the six Scenes in playing order, printing "Please wait." and then "... " per Scene.
 void buildScenes();

@@ -19,6 +19,7 @@
 
 #include "audio/audio_device.h"
 #include "audio/audio_queue.h"
+#include "audio/built_in_track.h"
 #include "audio/mp3_stream.h"
 #include "clock/demo_clock.h"
 
@@ -63,11 +64,14 @@ struct LengthMeasure {
     }
 };
 
+// Opens a stream's source afresh.
+using Opener = std::function<std::unique_ptr<SampleSource>()>;
+
 struct Track {
     std::uint32_t byteRate = 0;
     std::uint32_t frameBytes = 1;
-    std::unique_ptr<Mp3Stream> decoder; // gone once decoded to its end
-    std::vector<std::uint8_t> piece;    // decoded and waiting for a buffer
+    std::unique_ptr<SampleSource> decoder; // gone once decoded to its end
+    std::vector<std::uint8_t> piece;       // decoded and waiting for a buffer
     bool started = false;
 
     // Played on the output: the position is what the output has sounded.
@@ -76,7 +80,7 @@ struct Track {
     std::size_t tailQueued = 0;
     std::uint64_t lastHeard = 0;
     DemoClock::Ticks lastHeardChanged = 0;
-    std::string path; // read again for the length should the output go
+    Opener reopen; // read again for the length should the output go
     bool lost = false;
 
     // Silent: the position follows the DemoClock from startTicks, up to the length. A stream
@@ -185,17 +189,17 @@ std::uint64_t heardOnOutput(Track& track) {
 // The length comes from parsing the frame headers where that is exact (a few tens of
 // milliseconds for a long file), else from decoding the file afresh (a few times longer). Either
 // runs beside the caller, who waits for it only once the clock has passed what open decoded.
-void measureLength(Track& track, const char* path, std::unique_ptr<Mp3Stream> decoder) {
+void measureLength(Track& track, const Opener& reopen, std::unique_ptr<SampleSource> decoder) {
     track.measure = std::make_shared<LengthMeasure>();
     if (decoder->ended()) {
         track.measure->publish(track.knownBytes);
         return;
     }
-    auto work = [measure = track.measure, knownBytes = track.knownBytes, path = std::string(path),
-                 decoder = std::shared_ptr<Mp3Stream>(std::move(decoder))] {
+    auto work = [measure = track.measure, knownBytes = track.knownBytes, reopen,
+                 decoder = std::shared_ptr<SampleSource>(std::move(decoder))] {
         std::optional<std::uint64_t> length = decoder->scanLength();
         if (!length) {
-            const auto fresh = Mp3Stream::open(path.c_str());
+            const auto fresh = reopen();
             length = fresh ? fresh->decodeToEnd() : knownBytes;
         }
         measure->publish(std::max(*length, knownBytes));
@@ -249,10 +253,10 @@ void continueSilently(Track& track) {
     track.output.reset();
     track.lost = true;
     track.knownBytes = track.queuedSampleBytes;
-    auto fresh = track.decoder ? Mp3Stream::open(track.path.c_str()) : nullptr;
+    auto fresh = track.decoder ? track.reopen() : nullptr;
     track.decoder.reset();
     if (fresh) {
-        measureLength(track, track.path.c_str(), std::move(fresh));
+        measureLength(track, track.reopen, std::move(fresh));
     } else {
         track.measure = std::make_shared<LengthMeasure>();
         track.measure->publish(track.knownBytes);
@@ -364,10 +368,13 @@ void initOutput() {
     }
 }
 
-Stream openStream(const char* path) {
+namespace {
+
+// Opens a stream on the source `open` gives; `name` is what a line on stderr calls it.
+Stream openSource(const Opener& open, const char* name) {
     Module& m = module();
     auto track = std::make_unique<Track>();
-    auto decoder = Mp3Stream::open(path);
+    std::unique_ptr<SampleSource> decoder = open();
     if (decoder) {
         track->byteRate = decoder->byteRate();
         track->frameBytes = decoder->frameBytes();
@@ -376,7 +383,7 @@ Stream openStream(const char* path) {
     const std::lock_guard<std::mutex> hold(m.lock);
     if (track->piece.empty()) {
         if (!m.forcedSilent || m.missingFileByteRate == 0) {
-            reportUnopened(path);
+            reportUnopened(name);
             return 0;
         }
         // The stand-in is silent by request: whoever asked for it tells of the file if it cares.
@@ -388,14 +395,35 @@ Stream openStream(const char* path) {
         track->output = AudioQueue::create(decoder->rate(), decoder->channels(), queuedBuffers);
     }
     if (track->output) {
-        track->path = path;
+        track->reopen = open;
         if (!decoder->ended()) {
             track->decoder = std::move(decoder);
         }
     } else {
         track->knownBytes = track->piece.size();
-        measureLength(*track, path, std::move(decoder));
+        measureLength(*track, open, std::move(decoder));
     }
+    return addTrack(m, std::move(track));
+}
+
+} // namespace
+
+Stream openStream(const char* path) {
+    return openSource([file = std::string(path)] { return Mp3Stream::open(file.c_str()); }, path);
+}
+
+Stream openBuiltIn() {
+    return openSource(BuiltInTrack::open, "the built-in soundtrack");
+}
+
+Stream openSilence() {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    if (!m.forcedSilent || m.missingFileByteRate == 0) {
+        return 0;
+    }
+    auto track = std::make_unique<Track>();
+    track->byteRate = m.missingFileByteRate; // silent and without end
     return addTrack(m, std::move(track));
 }
 

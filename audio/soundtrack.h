@@ -25,6 +25,14 @@ void initOutput();
 // and 0.
 Stream openStream(const char* path);
 
+// Opens the built-in soundtrack as a stream: 44.1 kHz 16-bit stereo, synthesised on the feeder
+// thread a piece ahead of playback (a silent one follows the clock up to its length).
+Stream openBuiltIn();
+
+// A stream without music: after forceSilent with a byte rate, silent and without end at that
+// rate, as a missing file would give; otherwise 0, as no stream.
+Stream openSilence();
+
 // Starts playing a stream; does nothing for 0.
 void play(Stream stream);
 

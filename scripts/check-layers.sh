@@ -11,7 +11,7 @@ layers=(
     "transitions text curves scene"
     "shapes shaders"
     "audio"
-    "clock random"
+    "music clock random"
 )
 
 declare -A rank

@@ -47,7 +47,8 @@ TEST(Video, HoldsEveryFrameFromTheFirstListedToTheLastAsH264WithoutSoundAndMatch
     TempFolder folder;
     const std::string video = "Ombra's \"first\" second.mp4";
     const ProcessResult result = runCapture(
-        {"--video", video, "--out", "pngs", "--frames", "179,120", "--seed", "7"}, folder.path());
+        {"--video", video, "--out", "pngs", "--frames", "179,120", "--seed", "7", "--silent"},
+        folder.path());
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{video, "pngs"}));
 
@@ -56,7 +57,7 @@ TEST(Video, HoldsEveryFrameFromTheFirstListedToTheLastAsH264WithoutSoundAndMatch
                               "height=480\n", "nb_read_frames=60\n", "duration=1.000000\n"}) {
         EXPECT_NE(stream.find(field), std::string::npos) << field << " not in\n" << stream;
     }
-    EXPECT_EQ(probe(folder / video, "a"), "") << "no Ombra.mp3 here, so no sound";
+    EXPECT_EQ(probe(folder / video, "a"), "") << "--silent, so no sound";
     // The same frame shows above 50 dB, one a second away near 30.
     EXPECT_GT(likeness(folder / video, 59, folder / "pngs/frame_000179.png"), 45);
     EXPECT_LT(likeness(folder / video, 0, folder / "pngs/frame_000179.png"), 40);
@@ -117,7 +118,8 @@ TEST(Video, CarriesOmbraMp3FromTheFirstFramesTimePaddedWithSilenceToTheVideosLen
 }
 
 // Without Ombra.mp3 in the working directory: the one beside the program, else the first of the
-// XDG data folders; with none anywhere, one line names every place looked in.
+// XDG data folders; with none anywhere, one line names every place looked in, and the video
+// carries the built-in soundtrack.
 TEST(Video, TakesOmbraMp3FromBesideTheProgramThenTheDataFoldersAndNamesThePlacesWithout) {
     TempFolder folder;
     const Environment data{"XDG_DATA_HOME=" + folder / "home",
@@ -127,8 +129,8 @@ TEST(Video, TakesOmbraMp3FromBesideTheProgramThenTheDataFoldersAndNamesThePlaces
     EXPECT_EQ(result.err, "ombra-capture: Ombra.mp3 is in none of: the working directory, " +
                               std::string(OMBRA_BUILD_DIR) + ", " + folder / "home/ombra" + ", " +
                               folder / "a/ombra" + ", " + folder / "b/ombra" +
-                              ", /usr/share/games/ombra: the video has no sound\n");
-    EXPECT_EQ(probe(folder / "v.mp4", "a"), "");
+                              ", /usr/share/games/ombra: the video carries OMBRA's own soundtrack\n");
+    EXPECT_NE(probe(folder / "v.mp4", "a").find("codec_name=aac\n"), std::string::npos);
 
     // A broken file in the second data folder is taken after one in the first, and one beside
     // a copy of the program before both.

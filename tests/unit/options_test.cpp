@@ -1,6 +1,7 @@
 // The demo's command line and where its picture goes on screens of other sizes.
 #include <gtest/gtest.h>
 
+#include "app/music_choice.h"
 #include "app/options.h"
 
 namespace {
@@ -30,7 +31,8 @@ TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     const DemoOptions plain = parse({}).options;
     EXPECT_EQ(plain.surface.kind, SurfaceKind::GameMode);
     EXPECT_FALSE(plain.soundtrack) << "searched for";
-    EXPECT_FALSE(plain.smooth || plain.stats);
+    EXPECT_FALSE(plain.smooth || plain.stats || plain.silent);
+    EXPECT_TRUE(parse({"--silent"}).options.silent);
 
     EXPECT_EQ(parse({"--fullscreen"}).options.surface.kind, SurfaceKind::FullScreen);
     for (const auto& [arguments, width, height] :
@@ -52,14 +54,38 @@ TEST(DemoCommandLine, ChoosesTheSurfaceAndPassesGlutItsOwnOptions) {
     EXPECT_EQ(line.action, DemoCommandLine::Action::Play);
 }
 
+// --silent wins; then the file the search gave (a named one even when missing: it then fails in
+// its own words); only where the search found none does the built-in track play, saying where
+// it looked.
+TEST(MusicChoice, SilenceThenTheFileTheSearchGaveThenTheBuiltInSoundtrack) {
+    using Kind = MusicChoice::Kind;
+    const SoundtrackSearch given{"mine.mp3", {}}, none{std::nullopt, {"", "/opt/ombra"}};
+    EXPECT_EQ(chooseMusic(true, given).kind, Kind::Silent);
+    EXPECT_EQ(chooseMusic(true, none).kind, Kind::Silent);
+    EXPECT_EQ(chooseMusic(true, none).notFound, "");
+    const MusicChoice file = chooseMusic(false, given);
+    EXPECT_EQ(file.kind, Kind::File);
+    EXPECT_EQ(file.file, "mine.mp3");
+    EXPECT_EQ(file.notFound, "");
+    const MusicChoice builtIn = chooseMusic(false, none);
+    EXPECT_EQ(builtIn.kind, Kind::BuiltIn);
+    EXPECT_EQ(builtIn.notFound, notFoundText(none));
+}
+
 TEST(DemoCommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
     EXPECT_EQ(parse({"--window", "--help"}).action, DemoCommandLine::Action::ShowHelp);
     EXPECT_NE(parse({"--help"}).text.find("--fullscreen"), std::string::npos);
     EXPECT_EQ(parse({"--version"}).text, "ombra " OMBRA_VERSION "\n");
     const std::vector<std::string> refused[] = {
-        {"--window", "0x480"},    {"--window", "16385x480"},    {"--window", "640x16385"},
-        {"--window", "640 x480"}, {"--fullscreen", "--window"}, {"--smooth", "--bogus"},
-        {"--stats", "-geometry"}, {"--smooth", "--soundtrack"},
+        {"--window", "0x480"},
+        {"--window", "16385x480"},
+        {"--window", "640x16385"},
+        {"--window", "640 x480"},
+        {"--fullscreen", "--window"},
+        {"--smooth", "--bogus"},
+        {"--stats", "-geometry"},
+        {"--smooth", "--soundtrack"},
+        {"--soundtrack", "x.mp3", "--silent"},
     };
     for (const std::vector<std::string>& arguments : refused) { // the message names the last
         try {

@@ -17,10 +17,12 @@
 
 #include <GL/freeglut.h>
 
+#include "app/music_choice.h"
 #include "app/picture.h"
 #include "app/soundtrack_search.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "audio/built_in_track.h"
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
 #include "tools/capture/display_watch.h"
@@ -32,6 +34,7 @@
 #include "tools/capture/png_writer.h"
 #include "tools/capture/production_length.h"
 #include "tools/capture/progress.h"
+#include "tools/capture/sound_file.h"
 #include "tools/capture/stop_signals.h"
 #include "tools/capture/video_encoder.h"
 #include "transitions/outros.h"
@@ -60,11 +63,21 @@ void createFolder(const std::string& folder) {
     }
 }
 
-// The simulated clock, the outros' seed and a silent soundtrack, all before the Scenes are built.
-void prepareProduction(const CaptureOptions& options) {
+// The music, chosen as the demo chooses it.
+MusicChoice chooseRendererMusic(const CaptureOptions& options) {
+    return chooseMusic(options.silent, findInstalledSoundtrack(std::nullopt));
+}
+
+// The simulated clock, the outros' seed and the music playing silently, all before the Scenes are
+// built.
+void prepareProduction(const CaptureOptions& options, const MusicChoice& music) {
     DemoClock::setManualTime(frameTicks(0, options.framesPerSecond));
     setOutroSeed(options.outroSeed);
     Soundtrack::forceSilent(assumedSoundtrackByteRate);
+    // The renderer's one word on the music is for a video alone (below), not the first frame's.
+    MusicChoice unannounced = music;
+    unannounced.notFound.clear();
+    setMusic(unannounced);
 }
 
 // Frames are driven by the loop below, never by GLUT's display callback.
@@ -88,29 +101,40 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 
 // Where the rendered frames go: PNG files with their log, a video, or both.
 struct Outputs {
+    std::optional<SoundFile> sound; // goes after the video that reads it
     std::optional<VideoEncoder> video;
     std::optional<FolderLock> lock;
     std::optional<FrameLog> log;
 };
 
-// The video's sound: Ombra.mp3 where the demo would find it, if it decodes. The renderer's one
-// word on the soundtrack is here, and only for a video, which is the one output that carries sound.
-std::optional<std::string> videoSoundtrack() {
-    const SoundtrackSearch search = findInstalledSoundtrack(std::nullopt);
-    if (!search.file) {
-        std::cerr << "ombra-capture: " << notFoundText(search) << ": the video has no sound\n";
-        return std::nullopt;
+// The video's sound: the soundtrack file where it decodes, or the built-in soundtrack's samples
+// themselves, which ffmpeg then encodes without another lossy step before. The renderer's one
+// word on the soundtrack is here, and only for a video, which is the one output that carries
+// sound.
+std::optional<std::string> videoSoundtrack(const MusicChoice& music, Outputs& outputs) {
+    switch (music.kind) {
+    case MusicChoice::Kind::File:
+        if (Soundtrack::byteRate(music.file.c_str())) {
+            return music.file;
+        }
+        std::cerr << "ombra-capture: " << music.file << " holds no playable MP3"
+                  << ": the video has no sound\n";
+        break;
+    case MusicChoice::Kind::BuiltIn: {
+        BuiltInTrack track;
+        outputs.sound.emplace(track);
+        std::cerr << "ombra-capture: " << music.notFound
+                  << ": the video carries OMBRA's own soundtrack\n";
+        return outputs.sound->path();
     }
-    const std::string file = search.file->string();
-    if (Soundtrack::byteRate(file.c_str())) {
-        return file;
+    case MusicChoice::Kind::Silent:
+        break;
     }
-    std::cerr << "ombra-capture: " << file << " holds no playable MP3: the video has no sound\n";
     return std::nullopt;
 }
 
 // The video comes first: it is the output most likely to refuse to start.
-void openOutputs(const CaptureOptions& options, Outputs& outputs) {
+void openOutputs(const CaptureOptions& options, const MusicChoice& music, Outputs& outputs) {
     const FrameList::Frame firstFrame = options.frames.first().value_or(0);
     if (options.videoFile) {
         VideoSettings settings;
@@ -119,7 +143,7 @@ void openOutputs(const CaptureOptions& options, Outputs& outputs) {
         settings.height = options.size.height;
         settings.framesPerSecond = options.framesPerSecond;
         settings.preset = options.preset;
-        settings.soundtrack = videoSoundtrack();
+        settings.soundtrack = videoSoundtrack(music, outputs);
         settings.soundtrackStart = static_cast<double>(firstFrame) / options.framesPerSecond;
         outputs.video.emplace(settings);
     }
@@ -151,6 +175,7 @@ struct RenderUnderWay {
     if (renderUnderWay.outputs) {
         renderUnderWay.progress->reset();
         renderUnderWay.outputs->video.reset();
+        renderUnderWay.outputs->sound.reset();
         renderUnderWay.outputs->log.reset();
     }
     if (renderUnderWay.outputs && stop != 0) {
@@ -241,9 +266,10 @@ int capture(const CaptureOptions& options, const char* programName) {
     // Everything that can refuse to start does so before the long render, and before it creates
     // anything.
     openWindow(programName);
+    const MusicChoice music = chooseRendererMusic(options);
     Outputs outputs;
-    openOutputs(options, outputs);
-    prepareProduction(options);
+    openOutputs(options, music, outputs);
+    prepareProduction(options, music);
     createPicture();
     buildScenes();
     std::cout << std::endl;

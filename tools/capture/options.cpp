@@ -13,7 +13,8 @@
 
 const char* const usageText =
     "Usage: ombra-capture [--out DIR] [--video FILE] [--size WxH] [--smooth] [--fps N]\n"
-    "                     [--frames LIST] [--seed N] [--preset NAME] [--quiet]\n"
+    "                     [--frames LIST] [--seed N] [--preset NAME] [--silent]\n"
+    "                     [--quiet]\n"
     "\n"
     "Plays the production on a simulated clock and writes what each frame shows, as PNG\n"
     "pictures, as a video, or both. Frame n is shown at n / fps seconds.\n"
@@ -25,7 +26,8 @@ const char* const usageText =
     "  --video FILE   write the frames as a video through ffmpeg: H.264 at --fps in the\n"
     "                 container FILE's name ends with (.mp4, .mkv or .mov), with Ombra.mp3\n"
     "                 from the working directory as its AAC sound track when that file is\n"
-    "                 there; an older FILE is replaced once the video is complete\n"
+    "                 there, else OMBRA's own soundtrack, synthesised; an older FILE is\n"
+    "                 replaced once the video is complete\n"
     "  --size WxH     the frames' size (default 640x480, the production's own): the 640x480\n"
     "                 picture scaled to the largest size that fits with its shape kept,\n"
     "                 centred, black bars elsewhere; 1920x1080 gives it at 1440x1080. A video\n"
@@ -43,6 +45,7 @@ const char* const usageText =
     "                 veryfast, faster, fast, medium, slow, slower or veryslow; the slower,\n"
     "                 the smaller the file. By default veryfast, and superfast for frames\n"
     "                 larger than 1280x960, which then still encode faster than they play\n"
+    "  --silent       no music: a video without sound\n"
     "  --quiet        show no progress on stderr\n"
     "  --help         show this text\n"
     "  --version      show the version\n"
@@ -151,10 +154,11 @@ CaptureOptions parseOptions(int argc, const char* const* argv) {
     std::string sizeText;
     CLI::Option* sizeOption = app.add_option("--size", sizeText);
     app.add_flag("--smooth", options.smooth);
+    app.add_flag("--silent", options.silent);
     CLI::Option* presetOption = app.add_option("--preset", options.preset);
     // CLI11 would read "--quiet=no" as false; a flag here takes no value at all.
     for (const std::string& arg : args) {
-        for (const std::string flag : {"--quiet", "--smooth"}) {
+        for (const std::string flag : {"--quiet", "--smooth", "--silent"}) {
             if (arg.rfind(flag + "=", 0) == 0) {
                 throw UsageError(flag + " takes no value");
             }

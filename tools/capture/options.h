@@ -22,6 +22,7 @@ struct CaptureOptions {
     bool quiet = false;                      // --quiet: no progress on stderr
     Size size{640, 480};                     // --size: the frames written, picture scaled to fit
     bool smooth = false;                     // --smooth: scale with linear filtering
+    bool silent = false;                     // --silent: no music, as without a soundtrack
     std::string preset = "veryfast";         // --preset: x264's speed; by default for the size
 };
 
