@@ -245,8 +245,8 @@ TEST(BuiltInSoundtrack, TheRendererFeedsFfmpegItsSamplesWhoseAccentsOpenThePulse
                    {"PATH=" + folder / "bin" + ":" + std::getenv("PATH"),
                     "XDG_DATA_HOME=" + folder / "home", "XDG_DATA_DIRS=/none"});
     ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
-    EXPECT_EQ(rendered.err,
-              "ombra-capture: " + notFound(folder) + ": the video carries OMBRA's own soundtrack\n");
+    EXPECT_EQ(rendered.err, "ombra-capture: " + notFound(folder) +
+                                ": the video carries OMBRA's own soundtrack\n");
     EXPECT_EQ(filesIn(folder.path()),
               (std::set<std::string>{"bin", "fed.path", "fed.wav", "frames", "v.mkv"}));
     const std::string soundFile = readFile(folder / "fed.path");

@@ -126,10 +126,11 @@ TEST(Video, TakesOmbraMp3FromBesideTheProgramThenTheDataFoldersAndNamesThePlaces
                            "XDG_DATA_DIRS=" + folder / "a" + ":" + folder / "b"};
     const std::vector<std::string> args{"--video", "v.mp4", "--frames", "0-9", "--quiet"};
     ProcessResult result = runCapture(args, folder.path(), data);
-    EXPECT_EQ(result.err, "ombra-capture: Ombra.mp3 is in none of: the working directory, " +
-                              std::string(OMBRA_BUILD_DIR) + ", " + folder / "home/ombra" + ", " +
-                              folder / "a/ombra" + ", " + folder / "b/ombra" +
-                              ", /usr/share/games/ombra: the video carries OMBRA's own soundtrack\n");
+    EXPECT_EQ(result.err,
+              "ombra-capture: Ombra.mp3 is in none of: the working directory, " +
+                  std::string(OMBRA_BUILD_DIR) + ", " + folder / "home/ombra" + ", " +
+                  folder / "a/ombra" + ", " + folder / "b/ombra" +
+                  ", /usr/share/games/ombra: the video carries OMBRA's own soundtrack\n");
     EXPECT_NE(probe(folder / "v.mp4", "a").find("codec_name=aac\n"), std::string::npos);
 
     // A broken file in the second data folder is taken after one in the first, and one beside
