@@ -442,7 +442,11 @@ std::optional<double> driftFromTimePlayed(Stream stream) {
     if (!track || !track->started || !track->output) {
         return std::nullopt;
     }
-    const double heard = static_cast<double>(heardOnOutput(*track)) / track->byteRate;
+    const std::uint64_t heardBytes = heardOnOutput(*track);
+    if (!track->decoder && heardBytes == track->queuedSampleBytes) {
+        return std::nullopt; // heard to its end: the time played goes on without it
+    }
+    const double heard = static_cast<double>(heardBytes) / track->byteRate;
     return heard - DemoClock::secondsSince(track->startTicks);
 }
 
