@@ -234,6 +234,8 @@ Summary readSummary(const TempFolder& folder, const std::string& err) {
 }
 
 const std::string lostLine = "The sound output was lost; the production plays on silently.\n";
+const std::string backLine =
+    "The sound output is back; the music plays on where the production has reached.\n";
 
 // The production played to its end on a sound server, to a soundtrack of 30 s, which simply ends:
 // no output is lost. The server stopped for a while leaves the music behind the time played,
@@ -309,6 +311,74 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
     ASSERT_TRUE(summary.found) << result.err;
     EXPECT_EQ(summary.frames, swaps);
     EXPECT_EQ(result.err.find(lostLine), result.err.rfind(lostLine)) << "more than once";
+    EXPECT_EQ(result.err.find("AL lib"), std::string::npos) << result.err;
+}
+
+// The sound server killed mid-run and started again on the same socket: the music comes back
+// within 3 s of the new server's start (its null sink sounds the tone again), where the time has
+// reached; `r` goes on at 176.4k/s throughout, never back or ahead; one line for each change.
+TEST(Demo, TakesUpTheSoundOutputAgainWhenTheSoundServerComesBack) {
+    TempFolder folder;
+    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "60"), folder.path()));
+    auto sound = startSoundServer(folder);
+    ASSERT_TRUE(sound);
+    const PrivateDisplay xvfb(folder);
+    const auto launched = Clock::now();
+    const auto since = [&] { return Seconds(Clock::now() - launched).count(); };
+    ChildProcess demo({"stdbuf", "-o0", builtProgram("ombra")}, folder.path(),
+                      soundServerClient(folder, xvfb));
+    ASSERT_TRUE(eventually([&] { return demo.outSoFar().size() == 37; })) << "all six built";
+    std::vector<std::pair<double, double>> printed; // seconds since launch, thousands of bytes
+    const auto pressR = [&] {
+        const double pressed = since();
+        const double position = printedPosition(demo, xvfb);
+        ASSERT_GE(position, 0) << "r printed nothing";
+        EXPECT_GE(position, printed.empty() ? 0 : printed.back().second) << "went back";
+        EXPECT_LE(position, 176.4 * since()) << "ahead of the time played";
+        printed.emplace_back(pressed, position);
+    };
+    do {
+        pressR();
+    } while (!HasFailure() && printed.back().second < 350);
+    kill(sound->id(), SIGKILL);
+    sound.reset();
+    ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(lostLine) != std::string::npos; }))
+        << demo.errSoFar();
+    const std::size_t lost = printed.size();
+    pressR();
+
+    std::filesystem::remove(folder / "pulse.socket"); // the killed server's
+    sound = startSoundServer(folder);
+    ASSERT_TRUE(sound);
+    const auto started = Clock::now();
+    const ChildProcess monitor({"parec", "--server=unix:" + folder / "pulse.socket", "--raw",
+                                "--format=s16le", "--rate=44100", "--channels=2", "-d",
+                                "null.monitor"},
+                               folder.path());
+    const auto sounding = [&] {
+        const std::string samples = monitor.outSoFar();
+        return samples.find_first_not_of('\0') != std::string::npos;
+    };
+    ASSERT_TRUE(eventually(sounding)) << demo.errSoFar();
+    const double silent = Seconds(Clock::now() - started).count();
+    EXPECT_LT(silent, 3.0) << "the music came back late";
+    RecordProperty("seconds_to_sound", std::to_string(silent));
+    ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(backLine) != std::string::npos; }));
+    do {
+        pressR();
+    } while (!HasFailure() && printed.back().first - printed[lost].first < 6);
+    EXPECT_NEAR((printed.back().second - printed[lost].second) /
+                    (printed.back().first - printed[lost].first),
+                176.4, 176.4 * 0.15);
+
+    pressKey(xvfb, "Escape");
+    const ProcessResult result = demo.wait(300s);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    for (const std::string& line : {lostLine, backLine}) {
+        const auto found = result.err.find(line);
+        EXPECT_TRUE(found != std::string::npos && found == result.err.rfind(line)) << result.err;
+    }
+    EXPECT_LT(result.err.find(lostLine), result.err.find(backLine));
     EXPECT_EQ(result.err.find("AL lib"), std::string::npos) << result.err;
 }
 
