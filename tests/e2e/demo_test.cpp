@@ -1,5 +1,6 @@
-// The demo on an X display of its own: console output, keys, no audio device or a lost one, its
-// frame rate and figures, and broken soundtracks on the demo and through the offline renderer.
+// The demo on an X display of its own: console output, keys, no audio device, a lost one and one
+// that comes back, its frame rate and figures to its end, broken soundtracks on the demo and
+// through the offline renderer, and the display going with the test program however it ends.
 #include <csignal>
 #include <filesystem>
 #include <fstream>
