@@ -1,4 +1,4 @@
-// Opening and closing the default OpenAL output.
+// Opening, reopening and closing the default OpenAL output.
 #include "audio/audio_device.h"
 
 #include <unistd.h>
@@ -41,6 +41,11 @@ class StderrMuted {
   private:
     int saved_;
 };
+
+// alcReopenDeviceSOFT, which OpenAL Soft's headers declare only from 1.22 on; and
+// alcGetInteger64vSOFT, found at run time like it.
+using ReopenDevice = ALCboolean(ALC_APIENTRY*)(ALCdevice*, const ALCchar*, const ALCint*);
+using GetInteger64 = void(ALC_APIENTRY*)(ALCdevice*, ALCenum, ALCsizei, ALCint64SOFT*);
 
 ALCdevice* openQuietly() {
     const StderrMuted muted;
@@ -86,4 +91,27 @@ bool AudioDevice::connected() const {
         alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
     }
     return connected != ALC_FALSE;
+}
+
+bool AudioDevice::reopen() {
+    if (alcIsExtensionPresent(device_, "ALC_SOFT_reopen_device") != ALC_TRUE) {
+        return false;
+    }
+    const auto reopenDevice =
+        reinterpret_cast<ReopenDevice>(alcGetProcAddress(device_, "alcReopenDeviceSOFT"));
+    const StderrMuted muted;
+    return reopenDevice && reopenDevice(device_, nullptr, nullptr) == ALC_TRUE;
+}
+
+long long AudioDevice::latencyNanoseconds() const {
+    if (alcIsExtensionPresent(device_, "ALC_SOFT_device_clock") != ALC_TRUE) {
+        return 0;
+    }
+    const auto getInteger64 =
+        reinterpret_cast<GetInteger64>(alcGetProcAddress(device_, "alcGetInteger64vSOFT"));
+    ALCint64SOFT latency = 0;
+    if (getInteger64) {
+        getInteger64(device_, ALC_DEVICE_LATENCY_SOFT, 1, &latency);
+    }
+    return latency > 0 ? latency : 0;
 }

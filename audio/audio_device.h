@@ -30,6 +30,15 @@ class AudioDevice {
     // unplugged); true where it cannot tell.
     bool connected() const;
 
+    // Opens the default output again in place where OpenAL offers that (ALC_SOFT_reopen_device,
+    // found at run time): the context and its sources carry over. False where it does not, or
+    // when the default output cannot be opened.
+    bool reopen();
+
+    // How long a sample mixed now takes to be heard, in nanoseconds (ALC_SOFT_device_clock); 0
+    // where OpenAL cannot tell.
+    long long latencyNanoseconds() const;
+
   private:
     ALCdevice* device_;
     bool tellsDisconnection_ = false;

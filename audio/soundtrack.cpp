@@ -21,6 +21,7 @@
 #include "audio/audio_queue.h"
 #include "audio/built_in_track.h"
 #include "audio/mp3_stream.h"
+#include "audio/output_reopening.h"
 #include "clock/demo_clock.h"
 
 namespace Soundtrack {
@@ -80,8 +81,10 @@ struct Track {
     std::size_t tailQueued = 0;
     std::uint64_t lastHeard = 0;
     DemoClock::Ticks lastHeardChanged = 0;
-    Opener reopen; // read again for the length should the output go
+    Opener reopen; // read again for the length should the output go, or to play on when back
     bool lost = false;
+    std::uint64_t resumedAt = 0; // where the stream stood when its output came back
+    bool warmingUp = false;      // back, but sounding nothing yet: the clock goes on meanwhile
 
     // Silent: the position follows the DemoClock from startTicks, up to the length. A stream
     // whose output went carries on from what was heard, its startTicks moved to match.
@@ -89,6 +92,9 @@ struct Track {
     std::uint64_t knownBytes = 0;           // decoded at open: the stream is at least this long
     std::shared_ptr<LengthMeasure> measure; // none for a stream without end
 };
+
+struct Module;
+bool reopenLostOutput(Module& m);
 
 struct Module {
     std::mutex lock;
@@ -103,6 +109,8 @@ struct Module {
     std::thread feeder;
     std::condition_variable feederWake;
     bool stopping = false;
+
+    OutputReopening reopening{[this] { return reopenLostOutput(*this); }};
 
     // Runs at exit too (the production's end calls exit without release): the feeder is joined
     // before anything it uses goes, and the output closes while OpenAL is still loaded.
@@ -175,8 +183,14 @@ void startOnOutput(Track& track) {
     track.output->start();
 }
 
+std::uint64_t silentPosition(const Track& track);
+
 std::uint64_t heardOnOutput(Track& track) {
-    const std::uint64_t heard = std::min(track.output->heardBytes(), track.queuedSampleBytes);
+    const std::uint64_t sounded = track.output->heardBytes();
+    track.warmingUp = track.warmingUp && sounded == 0;
+    const std::uint64_t heard = track.warmingUp
+                                    ? std::min(silentPosition(track), track.resumedAt)
+                                    : std::min(track.resumedAt + sounded, track.queuedSampleBytes);
     if (heard > track.lastHeard) {
         track.lastHeard = heard;
         track.lastHeardChanged = DemoClock::now();
@@ -262,6 +276,7 @@ void continueSilently(Track& track) {
         track.measure->publish(track.knownBytes);
     }
     std::fputs("The sound output was lost; the production plays on silently.\n", stderr);
+    module().reopening.lost();
 }
 
 // ---- The feeder thread ---------------------------------------------------------------------
@@ -312,6 +327,7 @@ void stopFeeder(Module& m) {
 
 void Module::shutDown() {
     stopFeeder(*this);
+    reopening.stop();
     const std::lock_guard<std::mutex> hold(lock);
     if (opening.valid()) {
         opening.get(); // the device closes as the result goes
@@ -335,6 +351,125 @@ Stream addTrack(Module& m, std::unique_ptr<Track> track) {
 Track* findTrack(Module& m, Stream stream) {
     const auto found = m.tracks.find(stream);
     return found == m.tracks.end() ? nullptr : found->second.get();
+}
+
+// ---- The output back -----------------------------------------------------------------------
+
+// Where a silent stream stands by the clock, as position() tells it.
+std::uint64_t clockPosition(Track& track) {
+    track.lastHeard = std::max(track.lastHeard, silentPosition(track));
+    return track.lastHeard;
+}
+
+// Decodes and drops the next `bytes`; false when the stream ends first.
+bool skipSamples(SampleSource& decoder, std::uint64_t bytes, std::vector<std::uint8_t>& dropped) {
+    for (std::uint64_t left = bytes; left > 0; left -= dropped.size()) {
+        decoder.read(static_cast<std::size_t>(std::min<std::uint64_t>(left, 1 << 16)), dropped);
+        if (dropped.empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A lost stream's samples read up to where the clock had reached as the output came back. The
+// reading runs without the module's lock, the frames reading the position meanwhile.
+struct Resumption {
+    Stream stream;
+    Opener reopen;
+    std::uint64_t from;
+    std::unique_ptr<SampleSource> decoder;
+};
+
+// The stream sounds on the output again from where the clock stands now: no jump back, no
+// second start; silent as before when its file ends sooner.
+void resumeOnOutput(Track& track, Resumption& resumption, DemoClock::Ticks latency) {
+    // It starts where the clock will be as its first sample is heard, the device's latency on.
+    const std::uint64_t at =
+        clockPosition(track) + bytesAfter(latency, track.byteRate, track.frameBytes);
+    SampleSource* const decoder = resumption.decoder.get();
+    if (!decoder || !skipSamples(*decoder, at - resumption.from, track.piece)) {
+        return;
+    }
+    decoder->read(bufferBytes(track), track.piece);
+    track.output = track.piece.empty()
+                       ? nullptr
+                       : AudioQueue::create(decoder->rate(), decoder->channels(), queuedBuffers);
+    if (!track.output) {
+        return;
+    }
+    track.decoder = decoder->ended() ? nullptr : std::move(resumption.decoder);
+    track.resumedAt = track.queuedSampleBytes = at;
+    track.tailQueued = 0;
+    track.lost = false;
+    track.warmingUp = true;
+    track.lastHeardChanged = DemoClock::now();
+    startOnOutput(track);
+}
+
+// The device again: in place where OpenAL can, else closed and opened afresh once no stream
+// holds a source on the old one. Only this thread replaces the device, and shutDown, which
+// stops it first, so the device is safe to use here without the lock.
+bool reopenDevice(Module& m) {
+    AudioDevice* device = nullptr;
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        device = m.output.get();
+    }
+    if (device && device->reopen()) {
+        awaitSounding(std::chrono::seconds(1));
+        return true;
+    }
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        if (std::any_of(m.tracks.begin(), m.tracks.end(),
+                        [](const auto& entry) { return entry.second->output != nullptr; })) {
+            return false;
+        }
+        m.output.reset();
+    }
+    std::unique_ptr<AudioDevice> fresh = AudioDevice::openDefault();
+    if (!fresh) {
+        return false;
+    }
+    awaitSounding(std::chrono::seconds(1));
+    const std::lock_guard<std::mutex> hold(m.lock);
+    m.output = std::move(fresh);
+    return true;
+}
+
+bool reopenLostOutput(Module& m) {
+    std::vector<Resumption> resumptions;
+    {
+        const std::lock_guard<std::mutex> hold(m.lock);
+        for (auto& [stream, track] : m.tracks) {
+            if (track->lost) {
+                resumptions.push_back({stream, track->reopen, clockPosition(*track), nullptr});
+            }
+        }
+    }
+    if (!reopenDevice(m)) {
+        return false;
+    }
+    std::vector<std::uint8_t> dropped;
+    for (Resumption& resumption : resumptions) {
+        resumption.decoder = resumption.reopen();
+        if (resumption.decoder && !skipSamples(*resumption.decoder, resumption.from, dropped)) {
+            resumption.decoder.reset();
+        }
+    }
+    const std::lock_guard<std::mutex> hold(m.lock);
+    const DemoClock::Ticks latency = m.output->latencyNanoseconds() / 100;
+    for (Resumption& resumption : resumptions) {
+        Track* const track = findTrack(m, resumption.stream);
+        if (track && track->lost) {
+            resumeOnOutput(*track, resumption, latency);
+        }
+    }
+    std::fputs("The sound output is back; the music plays on where the production has reached.\n",
+               stderr);
+    m.feederWake.notify_one();
+    return true;
 }
 
 } // namespace
@@ -470,7 +605,11 @@ std::optional<double> driftFromTimePlayed(Stream stream) {
     if (!track || !track->started || !track->output) {
         return std::nullopt;
     }
-    const double heard = static_cast<double>(heardOnOutput(*track)) / track->byteRate;
+    const std::uint64_t heardBytes = heardOnOutput(*track);
+    if (!track->decoder && heardBytes == track->queuedSampleBytes) {
+        return std::nullopt; // heard to its end: the time played goes on without it
+    }
+    const double heard = static_cast<double>(heardBytes) / track->byteRate;
     return heard - DemoClock::secondsSince(track->startTicks);
 }
 

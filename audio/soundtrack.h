@@ -41,7 +41,8 @@ void play(Stream stream);
 std::uint64_t position(Stream stream);
 
 // How far the position heard is ahead of the time since the stream began to play, in seconds
-// (negative when behind); empty for a stream that is not sounding on an output.
+// (negative when behind); empty for a stream that is not sounding on an output or has been heard
+// to its end.
 std::optional<double> driftFromTimePlayed(Stream stream);
 
 // Stops playback and releases the output. Harmless when called twice or before anything opened.

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include <sys/wait.h>
@@ -154,6 +155,70 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
     EXPECT_TRUE(eventually(ended, 60s));
     EXPECT_EQ(render.wait(1s).exitCode, 143);
     EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"ffmpeg", "fed"}));
+}
+
+// The frames of a --out folder's PNG files, by their names.
+std::set<std::uint64_t> framesOnDisk(const std::string& folder) {
+    std::set<std::uint64_t> frames;
+    for (const std::string& name :
+         std::filesystem::exists(folder) ? filesIn(folder) : std::set<std::string>{}) {
+        if (name.rfind("frame_", 0) == 0) {
+            frames.insert(std::stoull(name.substr(6)));
+        }
+    }
+    return frames;
+}
+
+// A render killed outright keeps a row for every frame whose picture it wrote but the last, which
+// it may have been writing; each row's picture is whole.
+TEST(CaptureStop, SigkillKeepsARowForEveryFrameWrittenAndEveryRowsPicture) {
+    TempFolder folder;
+    ChildProcess render({builtProgram("ombra-capture"), "--out", "o", "--quiet"}, folder.path());
+    ASSERT_TRUE(eventually([&] { return framesOnDisk(folder / "o").size() >= 30; }, 120s))
+        << render.errSoFar();
+    kill(render.id(), SIGKILL);
+    render.wait(60s);
+    const FrameCsv csv = readFrameCsv(folder / "o/frames.csv");
+    EXPECT_EQ(csv.badLines, std::vector<std::string>{});
+    std::set<std::uint64_t> logged;
+    for (const FrameRow& row : csv.rows) {
+        logged.insert(row.frame);
+        EXPECT_TRUE(readPng(folder / ("o/" + frameFile(row.frame))).is640x480Rgb) << row.frame;
+    }
+    std::set<std::uint64_t> unlogged = framesOnDisk(folder / "o");
+    for (const std::uint64_t frame : logged) {
+        EXPECT_EQ(unlogged.erase(frame), 1u) << "a row without its picture: " << frame;
+    }
+    ASSERT_LE(unlogged.size(), 1u) << "pictures without rows";
+    EXPECT_TRUE(unlogged.empty() || *unlogged.begin() == *logged.rbegin() + 1);
+}
+
+// A disk that fills while a picture is written (here a file size limit the render inherits, its
+// signal ignored as a full disk sends none) leaves no cut-short frame: the render says which and
+// stops, and the frames before it stay.
+TEST(CaptureFailure, AFrameThatCannotBeWrittenInFullIsRemoved) {
+    TempFolder folder;
+    ASSERT_EQ(
+        runCapture({"--out", "whole", "--fps", "10", "--frames", "59-61", "--quiet"}, folder.path())
+            .exitCode,
+        0);
+    const auto size = [&](int frame) {
+        return std::filesystem::file_size(folder / ("whole/" + frameFile(frame)));
+    };
+    const std::uintmax_t limit = std::max(size(59), size(60)) + 1;
+    ASSERT_LT(limit, size(61)) << "frame 61 is not the largest; choose another";
+    const ProcessResult cut = runProcess(
+        {"sh", "-c", "trap '' XFSZ; exec prlimit --fsize=" + std::to_string(limit) + " \"$@\"",
+         "sh", builtProgram("ombra-capture"), "--out", "o", "--fps", "10", "--frames", "59-61",
+         "--quiet"},
+        folder.path());
+    EXPECT_EQ(cut.exitCode, 1) << cut.err;
+    EXPECT_NE(cut.err.find("cannot write o/frame_000061.png: File too large"), std::string::npos)
+        << cut.err;
+    EXPECT_EQ(filesIn(folder / "o"),
+              (std::set<std::string>{"frames.csv", frameFile(59), frameFile(60)}));
+    EXPECT_EQ(readFile(folder / ("o/" + frameFile(60))),
+              readFile(folder / ("whole/" + frameFile(60))));
 }
 
 // 2, 6 and 10 s into Scene 6, frames at 30 fps show what those at 60 show, but where a pair's

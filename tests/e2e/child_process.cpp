@@ -8,6 +8,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,15 +43,21 @@ std::string builtProgram(const std::string& name) {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& commandLine,
                            const std::string& workingFolder, const Environment& changes) {
-    std::vector<std::string> args{"env"};
+    std::vector<std::string> args{"env", "OMBRA_TEST_BUILD=" OMBRA_BUILD_DIR};
     args.insert(args.end(), changes.begin(), changes.end());
     args.insert(args.end(), commandLine.begin(), commandLine.end());
     std::vector<char*> argv(args.size() + 1, nullptr);
     std::transform(args.begin(), args.end(), argv.begin(),
                    [](std::string& arg) { return arg.data(); });
     const std::string outPath = outputFolder / "stdout", errPath = outputFolder / "stderr";
+    const pid_t parent = getpid();
     child = fork();
     if (child == 0) { // only async-signal-safe calls until exec
+        // The child goes with the test program, however that ends (ctest kills one that runs out
+        // of time); SIGTERM lets an Xvfb remove its lock and socket.
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) {
+            _exit(127);
+        }
         dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
         dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
         dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);

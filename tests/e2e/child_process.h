@@ -49,7 +49,8 @@ struct ProcessResult {
 
 using Environment = std::vector<std::string>; // "NAME=value" entries set for the child
 
-// A child with stdout and stderr in files and stdin from /dev/null; SIGTERMed at the end.
+// A child with stdout and stderr in files and stdin from /dev/null; SIGTERMed at the end, or as
+// the test program ends. OMBRA_TEST_BUILD in its environment names the build that started it.
 class ChildProcess {
   public:
     ChildProcess(const std::vector<std::string>& commandLine, const std::string& workingFolder,

@@ -1,14 +1,19 @@
-// The demo on an X display of its own: console output, keys, no audio device or a lost one, its
-// frame rate and figures, and broken soundtracks on the demo and through the offline renderer.
+// The demo on an X display of its own: console output, keys, no audio device, a lost one and one
+// that comes back, its frame rate and figures to its end, broken soundtracks on the demo and
+// through the offline renderer, and the display going with the test program however it ends.
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
+#include <sstream>
+#include <thread>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
 #include <sys/inotify.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "capture_files.h"
@@ -101,41 +106,190 @@ TEST(Display, ARefusedOrMissingDisplayEndsBothProgramsAtOnceWithOneMessage) {
     }
 }
 
+// The state letter of process `id` in /proc ('Z' for one that has ended but is not reaped yet), and
+// its parent's id; 0 for a process that is gone.
+std::pair<char, pid_t> processState(pid_t id) {
+    std::ifstream stat("/proc/" + std::to_string(id) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const auto end = line.rfind(')'); // the name in brackets may hold anything
+    if (end == std::string::npos) {
+        return {0, 0};
+    }
+    std::istringstream fields(line.substr(end + 1));
+    char state = 0;
+    pid_t parent = 0;
+    fields >> state >> parent;
+    return {state, parent};
+}
+
+// A test program killed outright, as ctest kills one that runs out of time, takes its private
+// display with it.
+TEST(Display, APrivateDisplayEndsWithTheTestProgramKilledOutright) {
+    TempFolder folder;
+    int names[2];
+    ASSERT_EQ(pipe(names), 0);
+    const pid_t program = fork();
+    if (program == 0) { // stands for the test program; never returns into the tests
+        try {
+            const PrivateDisplay xvfb(folder);
+            if (write(names[1], xvfb.name.data(), xvfb.name.size()) > 0) {
+                for (;;) {
+                    pause();
+                }
+            }
+        } catch (...) {
+        }
+        _exit(1);
+    }
+    close(names[1]);
+    char name[32] = {};
+    ASSERT_GT(read(names[0], name, sizeof name - 1), 1) << "no display";
+    close(names[0]);
+    pid_t server = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string id = entry.path().filename().string();
+        if (id.find_first_not_of("0123456789") == std::string::npos &&
+            readFile(entry.path() / "comm") == "Xvfb\n" &&
+            processState(std::stoi(id)).second == program) {
+            server = std::stoi(id);
+        }
+    }
+    ASSERT_NE(server, 0) << "no Xvfb started by the program for " << name;
+    kill(program, SIGKILL);
+    waitpid(program, nullptr, 0);
+    EXPECT_TRUE(eventually([&] {
+        const char state = processState(server).first;
+        return state == 0 || state == 'Z';
+    })) << "Xvfb "
+        << name << " outlived the program that started it";
+}
+
+// A PulseAudio server of the test's own with a null sink, on a socket in `folder`; empty when it
+// does not start.
+std::unique_ptr<ChildProcess> startSoundServer(const TempFolder& folder) {
+    const std::string socket = folder / "pulse.socket";
+    auto sound = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                 "--use-pid-file=no", "--disable-shm=yes", "-L", "module-null-sink",
+                                 "-L",
+                                 "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
+        folder.path(), Environment{"HOME=" + folder.path(), "XDG_RUNTIME_DIR=" + folder.path()});
+    if (!eventually([&] { return std::filesystem::exists(socket); })) {
+        ADD_FAILURE() << sound->errSoFar();
+        return nullptr;
+    }
+    return sound;
+}
+
+// What the demo needs to play on that server and that display.
+Environment soundServerClient(const TempFolder& folder, const PrivateDisplay& xvfb) {
+    return {xvfb.variable, "ALSOFT_DRIVERS=pulse", "PULSE_SERVER=unix:" + folder / "pulse.socket"};
+}
+
+// The demo with --stats, its buffer swaps counted into `swaps` and its times into `times`.
+std::vector<std::string> countedDemo(const TempFolder& folder) {
+    return {"/usr/bin/time",
+            "-f",
+            "%e %U %S",
+            "-o",
+            folder / "times",
+            "env",
+            "LD_PRELOAD=" + builtProgram("tests/libswap_count_shim.so"),
+            "OMBRA_SWAP_LOG=" + folder / "swaps",
+            "stdbuf",
+            "-o0",
+            builtProgram("ombra"),
+            "--stats"};
+}
+
+// Presses `key` in the demo's window.
+void pressKey(const PrivateDisplay& xvfb, const char* key) {
+    runProcess({"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus", "--sync", "%1",
+                "key", key},
+               ".", 60s, {xvfb.variable});
+}
+
+// Presses `r` and reads the position it prints, in thousands of bytes; -1 when none comes.
+double printedPosition(const ChildProcess& demo, const PrivateDisplay& xvfb) {
+    const std::size_t had = demo.outSoFar().size();
+    pressKey(xvfb, "r");
+    std::string out;
+    if (!eventually([&] { return (out = demo.outSoFar()).size() > had && out.back() == ' '; })) {
+        return -1;
+    }
+    return std::stod(out.substr(had));
+}
+
+// The --stats line at the end of stderr: the frames it counted and the music's drift, last and
+// largest, in milliseconds; and the swaps the demo made.
+struct Summary {
+    bool found = false;
+    double frames = 0, driftAtEnd = 0, largestDrift = 0, swaps = 0;
+};
+
+Summary readSummary(const TempFolder& folder, const std::string& err) {
+    const std::regex line("\\nombra: ([0-9]+) frames in .* later than 25\\.0 ms .* at 60 Hz\\); "
+                          "music drift ([-+0-9]+) ms at the end, ([-+0-9]+) ms at most\\n$");
+    std::smatch figures;
+    Summary summary;
+    if ((summary.found = std::regex_search(err, figures, line))) {
+        summary.frames = std::stod(figures[1]);
+        summary.driftAtEnd = std::stod(figures[2]);
+        summary.largestDrift = std::stod(figures[3]);
+    }
+    std::ifstream(folder / "swaps") >> summary.swaps;
+    return summary;
+}
+
+const std::string lostLine = "The sound output was lost; the production plays on silently.\n";
+const std::string backLine =
+    "The sound output is back; the music plays on where the production has reached.\n";
+
+// The production played to its end on a sound server, to a soundtrack of 30 s, which simply ends:
+// no output is lost. The server stopped for a while leaves the music behind the time played,
+// which the summary printed at the end tells with a minus, taken while the music still sounded.
+TEST(Demo, PlaysToItsEndPastAShorterSoundtrackAndTellsTheMusicBehindAtTheEnd) {
+    TempFolder folder;
+    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "30"), folder.path()));
+    const auto sound = startSoundServer(folder);
+    ASSERT_TRUE(sound);
+    const PrivateDisplay xvfb(folder);
+    ChildProcess demo(countedDemo(folder), folder.path(), soundServerClient(folder, xvfb));
+    ASSERT_TRUE(eventually([&] { return demo.outSoFar().size() == 37; })) << "all six built";
+    ASSERT_TRUE(eventually([&] { return printedPosition(demo, xvfb) > 350; })) << "2 s heard";
+    kill(sound->id(), SIGSTOP); // for 0.8 s of wall time, well within the 2 s a stall may last
+    std::this_thread::sleep_for(800ms);
+    kill(sound->id(), SIGCONT);
+    const ProcessResult result = demo.wait(400s);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const Summary summary = readSummary(folder, result.err);
+    ASSERT_TRUE(summary.found) << result.err;
+    EXPECT_EQ(summary.frames, summary.swaps);
+    EXPECT_LE(summary.largestDrift, -500);
+    EXPECT_LE(summary.driftAtEnd, -500);
+    EXPECT_GT(summary.driftAtEnd, -5000) << "taken after the music ended";
+    EXPECT_EQ(result.err.find(lostLine), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("AL lib"), std::string::npos) << result.err;
+}
+
 // A PulseAudio server killed mid-run: the position goes on at 176.4k/s, never back or ahead, one
 // line of ours, none of OpenAL's. Frames keep to 60 Hz without spinning; --stats counts them.
 TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTheRefresh) {
     TempFolder folder;
     ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "30"), folder.path()));
-    const std::string socket = folder / "pulse.socket";
-    ChildProcess sound({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                        "--use-pid-file=no", "--disable-shm=yes", "-L", "module-null-sink", "-L",
-                        "module-native-protocol-unix auth-anonymous=1 socket=" + socket},
-                       folder.path(),
-                       {"HOME=" + folder.path(), "XDG_RUNTIME_DIR=" + folder.path()});
-    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socket); })) << sound.errSoFar();
+    const auto sound = startSoundServer(folder);
+    ASSERT_TRUE(sound);
     const PrivateDisplay xvfb(folder);
     const auto launched = Clock::now();
     const auto since = [&] { return Seconds(Clock::now() - launched).count(); };
-    ChildProcess demo(
-        {"/usr/bin/time", "-f", "%e %U %S", "-o", folder / "times", "env",
-         "LD_PRELOAD=" + builtProgram("tests/libswap_count_shim.so"),
-         "OMBRA_SWAP_LOG=" + folder / "swaps", "stdbuf", "-o0", builtProgram("ombra"), "--stats"},
-        folder.path(), {xvfb.variable, "ALSOFT_DRIVERS=pulse", "PULSE_SERVER=unix:" + socket});
+    ChildProcess demo(countedDemo(folder), folder.path(), soundServerClient(folder, xvfb));
     ASSERT_TRUE(eventually([&] { return demo.outSoFar().size() == 37; })) << "all six built";
     std::vector<std::pair<double, double>> printed; // seconds since launch, thousands of bytes
-    const auto press = [&](const char* key) {
-        runProcess({"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus", "--sync",
-                    "%1", "key", key},
-                   folder.path(), 60s, {xvfb.variable});
-    };
-    const auto pressR = [&] { // and read the position it prints
-        const std::size_t had = demo.outSoFar().size();
-        press("r");
+    const auto pressR = [&] {                       // and read the position it prints
         const double pressed = since();
-        std::string out;
-        ASSERT_TRUE(
-            eventually([&] { return (out = demo.outSoFar()).size() > had && out.back() == ' '; }));
-        const double position = std::stod(out.substr(had));
+        const double position = printedPosition(demo, xvfb);
+        ASSERT_GE(position, 0) << "r printed nothing";
         EXPECT_GE(position, printed.empty() ? 0 : printed.back().second) << "went back";
         EXPECT_LE(position, 176.4 * since()) << "ahead of the time played";
         printed.emplace_back(pressed, position);
@@ -143,9 +297,8 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
     do {
         pressR(); // two seconds with sound
     } while (!HasFailure() && printed.back().second < 350);
-    kill(sound.id(), SIGKILL);
-    const std::string ourLine = "The sound output was lost; the production plays on silently.\n";
-    ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(ourLine) != std::string::npos; }))
+    kill(sound->id(), SIGKILL);
+    ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(lostLine) != std::string::npos; }))
         << demo.errSoFar();
     const std::size_t lost = printed.size();
     do {
@@ -155,7 +308,7 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
                     (printed.back().first - printed[lost].first),
                 176.4, 176.4 * 0.15);
 
-    press("Escape");
+    pressKey(xvfb, "Escape");
     const ProcessResult result = demo.wait(300s);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     double swaps = 0, swapSeconds = 0, wall = 0, user = 0, system = 0;
@@ -163,12 +316,88 @@ TEST(Demo, PlaysOnSilentlyInTimeWhenTheSoundServerGoesAndShowsNoMoreFramesThanTh
     std::ifstream(folder / "times") >> wall >> user >> system;
     EXPECT_LE(swaps / swapSeconds, 60 * 1.03);
     EXPECT_LT(user + system, 0.75 * wall) << "it spins";
-    const std::regex summary("\\nombra: ([0-9]+) frames in .* later than 25\\.0 ms .* at 60 Hz\\); "
-                             "music drift [-+0-9]+ ms at the end, [-+0-9]+ ms at most\\n$");
-    std::smatch figures;
-    ASSERT_TRUE(std::regex_search(result.err, figures, summary)) << result.err;
-    EXPECT_EQ(std::stod(figures[1]), swaps);
-    EXPECT_EQ(result.err.find(ourLine), result.err.rfind(ourLine)) << "more than once";
+    const Summary summary = readSummary(folder, result.err);
+    ASSERT_TRUE(summary.found) << result.err;
+    EXPECT_EQ(summary.frames, swaps);
+    EXPECT_EQ(result.err.find(lostLine), result.err.rfind(lostLine)) << "more than once";
+    EXPECT_EQ(result.err.find("AL lib"), std::string::npos) << result.err;
+}
+
+// The sound server killed mid-run and started again on the same socket: the music comes back
+// within 3 s of the new server's start (its null sink sounds the tone again), where the time has
+// reached; `r` goes on at 176.4k/s throughout, never back or ahead; one line for each change.
+TEST(Demo, TakesUpTheSoundOutputAgainWhenTheSoundServerComesBack) {
+    TempFolder folder;
+    ASSERT_TRUE(runShell(toneMp3Command("Ombra.mp3", "60"), folder.path()));
+    auto sound = startSoundServer(folder);
+    ASSERT_TRUE(sound);
+    const PrivateDisplay xvfb(folder);
+    const auto launched = Clock::now();
+    const auto since = [&] { return Seconds(Clock::now() - launched).count(); };
+    ChildProcess demo({"stdbuf", "-o0", builtProgram("ombra")}, folder.path(),
+                      soundServerClient(folder, xvfb));
+    ASSERT_TRUE(eventually([&] { return demo.outSoFar().size() == 37; })) << "all six built";
+    std::vector<std::pair<double, double>> printed; // seconds since launch, thousands of bytes
+    const auto pressR = [&] {
+        const double pressed = since();
+        const double position = printedPosition(demo, xvfb);
+        ASSERT_GE(position, 0) << "r printed nothing";
+        EXPECT_GE(position, printed.empty() ? 0 : printed.back().second) << "went back";
+        EXPECT_LE(position, 176.4 * since()) << "ahead of the time played";
+        printed.emplace_back(pressed, position);
+    };
+    do {
+        pressR();
+    } while (!HasFailure() && printed.back().second < 350);
+    kill(sound->id(), SIGKILL);
+    sound.reset();
+    ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(lostLine) != std::string::npos; }))
+        << demo.errSoFar();
+    const std::size_t lost = printed.size();
+    do {
+        pressR(); // the server away for a while, the output tried in vain meanwhile
+    } while (!HasFailure() && printed.back().first - printed[lost].first < 2.5);
+
+    std::filesystem::remove(folder / "pulse.socket"); // the killed server's
+    sound = startSoundServer(folder);
+    ASSERT_TRUE(sound);
+    const auto started = Clock::now();
+    const ChildProcess monitor({"parec", "--server=unix:" + folder / "pulse.socket", "--raw",
+                                "--format=s16le", "--rate=44100", "--channels=2", "-d",
+                                "null.monitor"},
+                               folder.path());
+    const auto sounding = [&] {
+        const std::string samples = monitor.outSoFar();
+        return samples.find_first_not_of('\0') != std::string::npos;
+    };
+    ASSERT_TRUE(eventually(sounding)) << demo.errSoFar();
+    const double silent = Seconds(Clock::now() - started).count();
+    EXPECT_LT(silent, 3.0) << "the music came back late";
+    RecordProperty("seconds_to_sound", std::to_string(silent));
+    ASSERT_TRUE(eventually([&] { return demo.errSoFar().find(backLine) != std::string::npos; }));
+    do {
+        pressR();
+    } while (!HasFailure() && printed.back().first - printed[lost].first < 8);
+    EXPECT_NEAR((printed.back().second - printed[lost].second) /
+                    (printed.back().first - printed[lost].first),
+                176.4, 176.4 * 0.15)
+        << [&] {
+               std::string presses; // seconds:thousands from the last before the loss on
+               for (std::size_t i = lost - 1; i < printed.size(); ++i) {
+                   presses += std::to_string(printed[i].first) + ":" +
+                              std::to_string(static_cast<int>(printed[i].second)) + " ";
+               }
+               return presses;
+           }();
+
+    pressKey(xvfb, "Escape");
+    const ProcessResult result = demo.wait(300s);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    for (const std::string& line : {lostLine, backLine}) {
+        const auto found = result.err.find(line);
+        EXPECT_TRUE(found != std::string::npos && found == result.err.rfind(line)) << result.err;
+    }
+    EXPECT_LT(result.err.find(lostLine), result.err.find(backLine));
     EXPECT_EQ(result.err.find("AL lib"), std::string::npos) << result.err;
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -88,8 +89,9 @@ TEST(Video, At1080pShowsThePngsFramesAsBt601WithAFasterPresetInTheContainerNamed
         EXPECT_NE(bytes.find(" " + std::string(setting) + " "), std::string::npos) << setting;
     }
     const std::string stream = probe(folder / "v.mp4", "v");
-    for (const char* field : {"width=1920\n", "height=1080\n", "nb_read_frames=2\n",
-                              "color_range=tv\n", "color_space=smpte170m\n"}) {
+    for (const char* field :
+         {"width=1920\n", "height=1080\n", "nb_read_frames=2\n", "color_range=tv\n",
+          "color_space=smpte170m\n", "color_primaries=smpte170m\n", "color_transfer=smpte170m\n"}) {
         EXPECT_NE(stream.find(field), std::string::npos) << field << " not in\n" << stream;
     }
     EXPECT_GT(likeness(folder / "v.mp4", 1, folder / "pngs/frame_000179.png"), 45);
@@ -175,6 +177,32 @@ TEST(VideoFailure, AMissingOrFailingFfmpegLeavesNoVideoAndAnOlderFileUntouched) 
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
         EXPECT_EQ(readFile(folder / "v.mp4"), "an older video");
         EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"bin", "v.mp4"}));
+    }
+}
+
+// A render killed outright leaves its partial video behind under its process id; a later render
+// that gets the same id takes the name over, unless a live process still holds the file.
+TEST(VideoFailure, APartialVideoLeftByAnEndedRenderIsTakenOverAndAHeldOneIsNot) {
+    const std::string render =
+        builtProgram("ombra-capture") + " --video v.mp4 --frames 0-2 --quiet";
+    const std::pair<std::string, int> cases[] = {
+        {"echo left > v.mp4.$$.part && exec " + render, 0},
+        {"exec 3>v.mp4.$$.part && echo held >&3 && flock 3 && exec " + render, 1}};
+    for (const auto& [script, exitCode] : cases) {
+        SCOPED_TRACE(script);
+        TempFolder folder;
+        const ProcessResult result = runProcess({"sh", "-c", script}, folder.path());
+        EXPECT_EQ(result.exitCode, exitCode) << result.err;
+        const std::set<std::string> files = filesIn(folder.path());
+        if (exitCode == 0) {
+            EXPECT_EQ(files, std::set<std::string>{"v.mp4"});
+            EXPECT_NE(probe(folder / "v.mp4", "v").find("nb_read_frames=3\n"), std::string::npos);
+        } else {
+            EXPECT_NE(result.err.find("cannot write v.mp4: File exists"), std::string::npos)
+                << result.err;
+            ASSERT_EQ(files.size(), 1u);
+            EXPECT_EQ(readFile(folder / *files.begin()), "held\n");
+        }
     }
 }
 

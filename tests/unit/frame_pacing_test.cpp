@@ -1,4 +1,9 @@
 // Keeping time at any frame rate: the 1/60 s steps of the Scenes' hooks; the --stats figures.
+#include <algorithm>
+#include <regex>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "app/extension_names.h"
@@ -49,19 +54,89 @@ TEST(FramePacer, StartsAPeriodAfterThePreviousStartOrAtOnceAndFindsVsyncByItsWho
         EXPECT_FALSE(listsExtension(list, name)) << list;
 }
 
-// --stats tells how evenly frames came and how far the music drifted.
-TEST(FrameStats, SummarisesTheIntervalsTheLateFramesAndTheMusicsDrift) {
-    FrameStats stats; // 40 frames 1/60 s apart but one 3/60 s after the one before, at 60 Hz
-    for (int frame = 1; frame <= 40; ++frame) {
-        stats.frameShown(frame / 60.0 + (frame >= 10) * 2 / 60.0);
+// The --stats figures read back from its line, against what the test finds in the same frame
+// times: intervals of whole 1/1024 s, so that one lands exactly on the 1.5 periods of 64 Hz.
+struct Figures {
+    double frames, seconds, rate, median, percentile95, worst, late, lateMs, hertz;
+};
+
+Figures readSummary(const std::string& line) {
+    const std::regex pattern("ombra: ([0-9]+) frames in ([0-9.]+) s, ([0-9.]+) a second; frame "
+                             "interval median ([0-9.]+) ms, 95th percentile ([0-9.]+) ms, worst "
+                             "([0-9.]+) ms; ([0-9]+) later than ([0-9.]+) ms \\(1\\.5 refresh "
+                             "periods at ([0-9]+) Hz\\); no sound\n");
+    std::smatch m;
+    EXPECT_TRUE(std::regex_match(line, m, pattern)) << line;
+    std::vector<double> v(10);
+    for (std::size_t i = 1; i < m.size(); ++i) {
+        v[i] = std::stod(m[i]);
     }
-    EXPECT_EQ(stats.summary(60),
-              "ombra: 40 frames in 0.70 s, 57.14 a second; frame interval median 16.7 ms, 95th "
-              "percentile 16.7 ms, worst 50.0 ms; 1 later than 25.0 ms (1.5 refresh periods at 60 "
-              "Hz); no sound\n");
-    (stats.musicDrift(0.031), stats.musicDrift(-0.045), stats.musicDrift(-0.012));
-    EXPECT_NE(stats.summary(60).find("music drift -12 ms at the end, -45 ms at most\n"),
-              std::string::npos);
+    return {v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]};
+}
+
+// The value at the nearest rank: the smallest of which at least `percent` of all are no larger.
+int nearestRank(std::vector<int> values, int percent) {
+    std::sort(values.begin(), values.end());
+    for (const int candidate : values) {
+        const auto atMost =
+            std::count_if(values.begin(), values.end(), [&](int v) { return v <= candidate; });
+        if (atMost * 100 >= percent * static_cast<long>(values.size())) {
+            return candidate;
+        }
+    }
+    return -1;
+}
+
+TEST(FrameStats, FiguresAreThoseOfTheFrameTimesWithOddAndEvenCountsTiesAndTwoFrames) {
+    constexpr double unit = 1.0 / 1024, hertz = 64, late = 24; // 1.5 periods = 24 units exactly
+    const std::vector<std::vector<int>> runs{
+        {90, 17, 17, 16, 24, 18, 17},     // the first interval the worst; one at the boundary
+        {17, 16, 25, 17, 18, 24, 24, 19}, // even: the median is the lower middle, one late
+        {17},                             // two frames
+        {16, 17, 18, 19, 20, 21, 22, 23, 24, 25,
+         26, 27, 28, 29, 30, 31, 32, 33, 34, 35}, // 95th: 19th
+        {16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36},
+        {26, 16, 25, 17, 24, 18, 23, 19, 22, 20, 21}}; // 95th: 10.45 rounds up to the 11th
+    for (const std::vector<int>& intervals : runs) {
+        SCOPED_TRACE(testing::PrintToString(intervals));
+        FrameStats stats;
+        int time = 3; // the first frame is shown a little after it began
+        stats.frameShown(time * unit);
+        for (const int interval : intervals) {
+            stats.frameShown((time += interval) * unit);
+        }
+        const Figures f = readSummary(stats.summary(hertz));
+        const double frames = intervals.size() + 1.0, seconds = time * unit;
+        EXPECT_EQ(f.frames, frames);
+        EXPECT_NEAR(f.seconds, seconds, 0.005);
+        EXPECT_NEAR(f.rate, frames / seconds, 0.005);
+        EXPECT_NEAR(f.median, nearestRank(intervals, 50) * unit * 1e3, 0.05);
+        EXPECT_NEAR(f.percentile95, nearestRank(intervals, 95) * unit * 1e3, 0.05);
+        EXPECT_NEAR(f.worst, *std::max_element(intervals.begin(), intervals.end()) * unit * 1e3,
+                    0.05);
+        EXPECT_EQ(f.late, std::count_if(intervals.begin(), intervals.end(),
+                                        [&](int interval) { return interval > late; }));
+        EXPECT_NEAR(f.lateMs, late * unit * 1e3, 0.05);
+        EXPECT_EQ(f.hertz, hertz);
+    }
+    EXPECT_EQ(FrameStats().summary(60), "ombra: 0 frames in 0.00 s, 0.00 a second; no sound\n");
+}
+
+// The drift keeps its sign: negative while the music is behind the time played, positive ahead;
+// "at most" is the largest either way.
+TEST(FrameStats, TellsTheMusicsDriftBehindAndAheadWithItsSign) {
+    const std::pair<std::vector<double>, std::string> cases[] = {
+        {{0.031, -0.045, -0.012}, "music drift -12 ms at the end, -45 ms at most\n"},
+        {{-0.010, 0.060, 0.020}, "music drift +20 ms at the end, +60 ms at most\n"}};
+    for (const auto& [drifts, told] : cases) {
+        FrameStats stats;
+        stats.frameShown(0.0);
+        for (const double drift : drifts) {
+            stats.musicDrift(drift);
+        }
+        const std::string line = stats.summary(60);
+        EXPECT_EQ(line.substr(line.size() - told.size()), told) << line;
+    }
 }
 
 } // namespace

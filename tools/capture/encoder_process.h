@@ -49,5 +49,21 @@ std::FILE* makeProcessLog();
 // The renderer's process id, which makes a file name its own.
 int processId();
 
-// Creates `path`, which must not exist yet, as an empty file: 0, or the errno of the failure.
-int createNewFile(const std::string& path);
+// A file this process writes under a name of its own: created, or taken over where a process
+// that has ended left it (a render killed outright, whose process id this one happens to have).
+// While the object lives no other live process takes it: on POSIX systems a lock on it (flock,
+// which the system drops as the process ends, as the folder lock's); Windows gives no live
+// process another's id, so a file under this one's is always a leftover there.
+class ClaimedFile {
+  public:
+    ClaimedFile() = default;
+    ~ClaimedFile();
+    ClaimedFile(const ClaimedFile&) = delete;
+    ClaimedFile& operator=(const ClaimedFile&) = delete;
+
+    // 0, or the errno of the failure: EEXIST while a live process holds the file.
+    int claim(const std::string& path);
+
+  private:
+    int held = -1; // a descriptor holding the lock
+};

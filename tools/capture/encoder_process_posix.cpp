@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,11 +118,22 @@ int processId() {
     return static_cast<int>(getpid());
 }
 
-int createNewFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
+int ClaimedFile::claim(const std::string& path) {
+    held = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (held < 0) {
         return errno;
     }
-    close(fd);
-    return 0;
+    if (flock(held, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EWOULDBLOCK ? EEXIST : errno;
+        close(held);
+        held = -1;
+        return error;
+    }
+    return 0; // ffmpeg overwrites what a file taken over holds
+}
+
+ClaimedFile::~ClaimedFile() {
+    if (held >= 0) {
+        close(held);
+    }
 }

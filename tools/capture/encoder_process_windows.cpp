@@ -179,9 +179,9 @@ int processId() {
     return static_cast<int>(GetCurrentProcessId());
 }
 
-int createNewFile(const std::string& path) {
+int ClaimedFile::claim(const std::string& path) {
     const int descriptor =
-        _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+        _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
               _S_IREAD | _S_IWRITE);
     if (descriptor < 0) {
         return errno;
@@ -189,3 +189,5 @@ int createNewFile(const std::string& path) {
     _close(descriptor);
     return 0;
 }
+
+ClaimedFile::~ClaimedFile() = default;

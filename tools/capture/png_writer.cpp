@@ -1,4 +1,4 @@
-// PNG encoding with libpng into memory, then one plain file write.
+// PNG encoding with libpng into memory, then one plain file write, removed again if it fails.
 #include "tools/capture/png_writer.h"
 
 #include <cerrno>
@@ -73,7 +73,13 @@ void writePng(const std::string& path, const RgbImage& image) {
     }
     const bool written =
         std::fwrite(encoded.data(), 1, encoded.size(), file.get()) == encoded.size();
-    if (!written || std::fclose(file.release()) != 0) {
-        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    const int writeError = errno;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed) {
+        // A full disk would otherwise leave a frame file that is empty or cut short, which a
+        // reader takes for a frame. Closed first: Windows removes no open file.
+        const int error = written ? errno : writeError;
+        std::remove(path.c_str());
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(error));
     }
 }

@@ -52,11 +52,13 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings, const st
     if (settings.soundtrack) {
         args.insert(args.end(), {"-i", fileUrl(*settings.soundtrack)});
     }
-    // The frames arrive as BT.601 YUV, which the stream says, so that players do not take a
-    // high-definition frame for BT.709.
+    // The frames arrive as BT.601 YUV, and the stream says so with the whole standard-definition
+    // set (matrix, primaries and transfer: SMPTE 170M), so that players guess none of them, nor
+    // take a high-definition frame for BT.709.
     args.insert(args.end(),
                 {"-map", "0:v", "-c:v", "libx264", "-preset", settings.preset, "-crf", videoQuality,
-                 "-pix_fmt", "yuv420p", "-colorspace", "smpte170m", "-color_range", "tv"});
+                 "-pix_fmt", "yuv420p", "-colorspace", "smpte170m", "-color_primaries", "smpte170m",
+                 "-color_trc", "smpte170m", "-color_range", "tv"});
     if (settings.soundtrack) {
         // The sound is decoded from the file's start and trimmed to the first frame's time (an
         // input seek would leave the decoder's first frames silent); silence pads a soundtrack
@@ -103,15 +105,6 @@ std::string describeExit(ProcessEnd end) {
                       : "ended by signal " + std::to_string(end.code);
 }
 
-// Creates the file ffmpeg will overwrite, so that a folder that is missing or cannot be written
-// shows up before anything is rendered.
-void claimFile(const std::string& path, const std::string& shownName) {
-    const int error = createNewFile(path);
-    if (error != 0) {
-        throw cannotWrite(shownName, error);
-    }
-}
-
 } // namespace
 
 std::optional<std::string> videoContainer(const std::string& path) {
@@ -143,7 +136,11 @@ VideoEncoder::VideoEncoder(const VideoSettings& videoSettings)
     if (!videoContainer(settings.path)) {
         throw std::runtime_error("cannot write " + settings.path + ": name it .mp4, .mkv or .mov");
     }
-    claimFile(partialPath, settings.path);
+    // The file ffmpeg will overwrite, made now so that a folder that is missing or cannot be
+    // written shows up before anything is rendered.
+    if (const int error = partialFile.claim(partialPath)) {
+        throw cannotWrite(settings.path, error);
+    }
     try {
         start();
     } catch (...) {

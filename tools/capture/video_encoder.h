@@ -60,6 +60,7 @@ class VideoEncoder {
 
     VideoSettings settings;
     std::string partialPath; // ffmpeg writes here; renamed to settings.path once it succeeds
+    ClaimedFile partialFile; // held while the render lives
     std::unique_ptr<std::FILE, LogCloser> log; // ffmpeg's standard error, kept for failures
     std::optional<EncoderProcess> process;     // ffmpeg, until it is reaped
     std::optional<FrameFeeder> feeder;         // writes the frames into its pipe
