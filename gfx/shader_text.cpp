@@ -99,7 +99,7 @@ std::string fragmentShaderText(Flavour flavour, const std::string& body) {
 std::string sceneFragmentShaderText(Flavour flavour, const std::string& body) {
     // The Scene's main becomes a function the layer's main calls after the glyph test.
     return fragmentPrelude(flavour) + "VARYING vec2 v_texCoord;\nuniform sampler2D u_atlas;\n" +
-           "uniform bool u_glyphs;\n#define main sceneMain\n" + body +
+           "uniform bool u_glyphs;\n#define main sceneMain\n" + body + "\n" +
            "#undef main\nvoid main() {\n"
            "    if (u_glyphs && TEXTURE(u_atlas, v_texCoord).r < 0.5) {\n        discard;\n    }\n"
            "    sceneMain();\n}\n";

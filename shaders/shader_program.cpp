@@ -1,66 +1,10 @@
-// Compiling, linking and feeding a background shader program.
+// Linking and feeding a background shader program.
 #include "shaders/shader_program.h"
 
-#include <cstdlib>
-#include <iostream>
+#include "gfx/immediate.h"
 
-namespace {
-
-// Prints a driver log and the failure message, then ends the run.
-[[noreturn]] void failWithLog(const std::vector<char>& log, const char* message) {
-    std::cout << log.data() << message << std::endl;
-    std::exit(1);
-}
-
-} // namespace
-
-GLuint ShaderProgram::compileShader(const std::string& source, GLenum type) {
-    const GLuint shader = glCreateShader(type);
-    const GLchar* text = source.c_str();
-    const GLint length = static_cast<GLint>(source.size());
-    glShaderSource(shader, 1, &text, &length);
-    glCompileShader(shader);
-    GLint compiled = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled) {
-        return shader;
-    }
-    GLint logLength = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<char> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1, '\0');
-    glGetShaderInfoLog(shader, logLength, nullptr, log.data());
-    failWithLog(log, "shader failed to compile");
-}
-
-ShaderProgram::ShaderProgram(const std::string& vertexSource, const std::string& geometrySource,
-                             const std::string& fragmentSource) {
-    if (!vertexSource.empty()) {
-        vertexShader = compileShader(vertexSource, GL_VERTEX_SHADER);
-    }
-    if (!geometrySource.empty()) {
-        geometryShader = compileShader(geometrySource, GL_GEOMETRY_SHADER);
-    }
-    fragmentShader = compileShader(fragmentSource, GL_FRAGMENT_SHADER);
-    program = glCreateProgram();
-    if (!vertexSource.empty()) {
-        glAttachShader(program, vertexShader);
-    }
-    if (!geometrySource.empty()) {
-        glAttachShader(program, geometryShader);
-    }
-    glAttachShader(program, fragmentShader);
-    glLinkProgram(program);
-    GLint linked = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked) {
-        return;
-    }
-    GLint logLength = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<char> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1, '\0');
-    glGetProgramInfoLog(program, logLength, nullptr, log.data());
-    failWithLog(log, "program linking failed");
-}
+ShaderProgram::ShaderProgram(const std::string& fragmentBody)
+    : program(gfx::linkSceneProgram(fragmentBody)) {}
 
 void ShaderProgram::addFloat(float* value, const std::string& name) {
     floatUniforms.push_back(value);
@@ -80,6 +24,7 @@ void ShaderProgram::addArray(float* values, int count, const std::string& name) 
 
 void ShaderProgram::use() const {
     glUseProgram(program);
+    gfx::useSceneProgram(program);
     for (std::size_t i = 0; i < floatUniforms.size(); ++i) {
         glUniform1f(glGetUniformLocation(program, floatUniformNames[i].c_str()), *floatUniforms[i]);
     }

@@ -7,6 +7,9 @@
 void* timesRoman24();
 void* fixed8By13();
 
+// Places the next characters at (x, y), transformed by the drawing layer's matrices.
+void setRasterPosition(float x, float y);
+
 // Sets the raster position to (x, y) and draws the characters of `text` in `font`.
 void drawText(const std::string& text, void* font, float x, float y);
 
