@@ -73,7 +73,7 @@ std::vector<std::string> specimenLines() {
     return lines;
 }
 
-using GlyphAtlas = ClockedTest;
+using GlyphAtlas = testing::Test;
 
 TEST_F(GlyphAtlas, GlyphsLandOnGlutBitmapPixelsAtEveryRasterPosition) {
     // Device coordinates as the production gives them, whole and fractional pixels, and lines
