@@ -61,7 +61,7 @@ int differences(const Picture& drawn, const Picture& expected, std::string& wher
 
 // Lines of every printable character, then some bytes the production never prints: control
 // codes, which draw their glyphs; NUL, and the bytes above DEL, which draw nothing.
-std::vector<std::string> specimenLines() {
+std::vector<std::string> sampleLines() {
     std::vector<std::string> lines(1);
     for (char c = ' '; c <= '~'; ++c) {
         if (lines.back().size() == 24) {
@@ -86,7 +86,7 @@ TEST_F(GlyphAtlas, GlyphsLandOnGlutBitmapPixelsAtEveryRasterPosition) {
     const std::pair<float, float> windowPositions[] = {
         {-7.5f, 300.25f}, {20.99995f, 59.99995f}, {40.5f, 0.5f}, {3.0f, 200.0f}};
     for (const Font& font : fonts()) {
-        const std::vector<std::string> lines = specimenLines();
+        const std::vector<std::string> lines = sampleLines();
         for (std::size_t first = 0; first < lines.size(); ++first) {
             resetFrame();
             glColor3f(1, 1, 1);
