@@ -78,7 +78,7 @@ Batch assemble(Primitive primitive, const std::vector<Vertex>& vertices, Shading
                      }
                      // The corners in the order the fixed-function rasteriser took them, which
                      // fixes how colours interpolate across the split: a quadrilateral as
-                     // 0 1 3 and 1 2 3, a polygon as a fan closing on its first corner.
+                     // 0 1 2 and 0 2 3, a polygon as a fan closing on its first corner.
                      if (primitive == Primitive::Triangles) {
                          emit(batch, group, provoking, {0, 1, 2}, shading);
                      } else if (primitive == Primitive::Quads) {

@@ -23,15 +23,14 @@ void drawGreetGroup(const std::string& name, float y) {
 }
 
 // The closing card's field fills the screen, and a glyph shaded by the field would vanish into
-// it. So these lines set their raster colour unlit, with no program in use, and then put back
-// the program and the state they found. The square drawn after them at the same depth cannot
-// cover their pixels.
-void drawCardLine(const std::string& text, void* font, float y) {
+// it. So these lines take their raster colour unlit, with no program in use, and then put back
+// the program, the light and the colour they found. The square drawn after them at the same
+// depth cannot cover their pixels.
+void drawCardLine(const std::string& text, BitmapFont font, float y) {
     const GLuint program = gfx::sceneProgram();
     const bool lit = gfx::lightingEnabled();
     const std::array<float, 4> light = gfx::lightPosition();
     const std::array<float, 4> colour = gfx::currentColour();
-    glUseProgram(0);
     gfx::useSceneProgram(0);
     gfx::setLighting(false);
     gfx::colour(titleRed, titleGreen, titleBlue);
@@ -39,7 +38,6 @@ void drawCardLine(const std::string& text, void* font, float y) {
     gfx::colour(colour[0], colour[1], colour[2], colour[3]);
     gfx::setLighting(lit, light);
     gfx::useSceneProgram(program);
-    glUseProgram(program);
 }
 
 } // namespace

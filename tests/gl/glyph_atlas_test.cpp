@@ -1,6 +1,6 @@
-// The glyph atlases against GLUT's own bitmap text on real OpenGL: the pixels glutBitmapCharacter
-// draws from a raster position are those the atlas and the glyph placement give, and the widths
-// are glutBitmapLength's.
+// The glyph atlases on real OpenGL: the text drawn from a raster position has the pixels the atlas
+// and the glyph placement give, painted here on the processor, and the widths are
+// glutBitmapLength's.
 #include "gl_support.h"
 
 #include <string>
@@ -22,7 +22,8 @@ struct Font {
 };
 
 std::vector<Font> fonts() {
-    return {{BitmapFont::TimesRoman24, timesRoman24()}, {BitmapFont::Fixed8By13, fixed8By13()}};
+    return {{BitmapFont::TimesRoman24, GLUT_BITMAP_TIMES_ROMAN_24},
+            {BitmapFont::Fixed8By13, GLUT_BITMAP_8_BY_13}};
 }
 
 // Whites the pixels of `text`'s glyphs as a textured quad with nearest filtering shows them: each
@@ -75,35 +76,23 @@ std::vector<std::string> sampleLines() {
 
 using GlyphAtlas = testing::Test;
 
-TEST_F(GlyphAtlas, GlyphsLandOnGlutBitmapPixelsAtEveryRasterPosition) {
+TEST_F(GlyphAtlas, GlyphsLandOnTheirPixelsAtEveryRasterPosition) {
     // Device coordinates as the production gives them, whole and fractional pixels, and lines
     // running off the right, the bottom and the top of the window.
     const std::pair<float, float> devicePositions[] = {
         {-0.55f, 0.51f}, {0.15f, -0.21f}, {-0.9f, 0.72f}, {0.6f, -0.49f},
         {-1.0f, -1.0f},  {0.3f, 0.97f},   {0.75f, 0.13f}};
-    // Window pixels through glWindowPos, among them ones left of the window and ones a hair
-    // under a whole pixel, which glBitmap counts as that pixel.
-    const std::pair<float, float> windowPositions[] = {
-        {-7.5f, 300.25f}, {20.99995f, 59.99995f}, {40.5f, 0.5f}, {3.0f, 200.0f}};
     for (const Font& font : fonts()) {
         const std::vector<std::string> lines = sampleLines();
         for (std::size_t first = 0; first < lines.size(); ++first) {
             resetFrame();
-            glColor3f(1, 1, 1);
             Picture expected(640 * 480 * 3, 0);
             // Each position draws another line, so that every line meets several positions.
             for (std::size_t i = 0; i < std::size(devicePositions); ++i) {
                 const auto [x, y] = devicePositions[i];
                 const std::string& line = lines[(first + i) % lines.size()];
-                drawText(line, font.glut, x, y);
+                drawText(line, font.atlas, x, y);
                 paintGlyphs(expected, font.atlas, (x + 1) * 320, (y + 1) * 240, line);
-            }
-            for (std::size_t i = 0; i < std::size(windowPositions); ++i) {
-                const auto [x, y] = windowPositions[i];
-                const std::string& line = lines[(first + i + 2) % lines.size()];
-                glWindowPos2f(x, y);
-                drawCharacters(line, font.glut);
-                paintGlyphs(expected, font.atlas, x, y, line);
             }
             const Picture drawn = readBackBuffer();
             ASSERT_GT(litArea(drawn)[4], 1000) << "too little drawn to compare";
@@ -115,12 +104,11 @@ TEST_F(GlyphAtlas, GlyphsLandOnGlutBitmapPixelsAtEveryRasterPosition) {
     }
 }
 
-TEST_F(GlyphAtlas, TheProductionsLinesLandOnGlutBitmapPixels) {
+TEST_F(GlyphAtlas, TheProductionsLinesLandOnTheirPixels) {
     const std::pair<std::string*, float> centred[] = {
         {&personalGreetHeading, -0.2f}, {&personalGreetLine1, -0.3f}, {&personalGreetLine2, -0.4f}};
     for (const auto& [line, y] : centred) {
         resetFrame();
-        glColor3f(1, 1, 1);
         drawCentredText(*line, fixed8By13(), y);
         drawCentredText(releaseLine, timesRoman24(), 0.0f);
         drawText(creditGraphicsTitle, timesRoman24(), -0.55f, 0.51f);

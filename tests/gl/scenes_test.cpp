@@ -11,6 +11,7 @@
 #include "scenes/scene_builders.h"
 #include "shapes/builders.h"
 #include "text/lines.h"
+#include "text/text.h"
 
 namespace {
 
@@ -98,8 +99,7 @@ TEST_F(ScenesTest, Scene2StrokesSwingBelowTheirPlaceAndLandOnItAndItsHookTurnsAn
     }
     // The title is centred to the half pixel: its odd width ends half a pixel past a column.
     scene.shapes[0].drawCallback(nullptr);
-    float next[4]; // where a next glyph would go
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, next);
+    const std::array<float, 2> next = rasterPosition(); // where a next glyph would go
     const auto* title = reinterpret_cast<const unsigned char*>(titleWord.c_str());
     EXPECT_EQ(next[0], 320 + glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24, title) / 2.0f);
 
