@@ -64,11 +64,62 @@ Mat4 scaled(const Mat4& a, float x, float y, float z) {
     return out;
 }
 
+namespace {
+
+// The sine and cosine of x radians (|x| well under 10^5) to about a unit in the last place of a
+// double, by the same arithmetic on every platform: the C libraries' own differ in their last
+// bits, and rounded to float such a bit moves a vertex. The turn is reduced by pi/2 in two
+// parts and the rest taken by the classic minimax polynomials on [-pi/4, pi/4].
+void sineAndCosine(double x, double& sine, double& cosine) {
+    constexpr double twoOverPi = 6.36619772367581382433e-01;
+    constexpr double halfPiHigh = 1.57079632673412561417e+00; // pi/2 to 33 bits
+    constexpr double halfPiLow = 6.07710050650619224932e-11;  // the rest of pi/2
+    const double quadrant = std::nearbyint(x * twoOverPi);
+    const double r = (x - quadrant * halfPiHigh) - quadrant * halfPiLow;
+    const double z = r * r;
+    const double s =
+        r +
+        r * z *
+            (-1.66666666666666324348e-01 +
+             z * (8.33333333332248946124e-03 +
+                  z * (-1.98412698298579493134e-04 +
+                       z * (2.75573137070700676789e-06 +
+                            z * (-2.50507602534068634195e-08 + z * 1.58969099521155010221e-10)))));
+    const double c =
+        1.0 - 0.5 * z +
+        z * z *
+            (4.16666666666666019037e-02 +
+             z * (-1.38888888888741095749e-03 +
+                  z * (2.48015872894767294178e-05 +
+                       z * (-2.75573143513906633035e-07 +
+                            z * (2.08757232129817482790e-09 + z * -1.13596475577881948265e-11)))));
+    switch (static_cast<long long>(quadrant) & 3) {
+    case 0:
+        sine = s, cosine = c;
+        break;
+    case 1:
+        sine = c, cosine = -s;
+        break;
+    case 2:
+        sine = -s, cosine = -c;
+        break;
+    default:
+        sine = -c, cosine = s;
+        break;
+    }
+}
+
+} // namespace
+
 Mat4 rotated(const Mat4& a, float angleDegrees, float x, float y, float z) {
-    // The angle is turned into radians in double, as the fixed-function pipeline did.
+    // The angle is turned into radians in double and narrowed, as the fixed-function pipeline
+    // did, and its sine and cosine rounded to float.
     constexpr double pi = 3.14159265358979323846;
-    const float s = std::sin(static_cast<float>(angleDegrees * pi / 180.0));
-    const float c = std::cos(static_cast<float>(angleDegrees * pi / 180.0));
+    const float radians = static_cast<float>(angleDegrees * pi / 180.0);
+    double sine = 0.0, cosine = 1.0;
+    sineAndCosine(radians, sine, cosine);
+    const float s = static_cast<float>(sine);
+    const float c = static_cast<float>(cosine);
     Mat4 r;
     if (x == 0.0f && y == 0.0f && z != 0.0f) {
         const float sz = z < 0.0f ? -s : s;
