@@ -35,6 +35,7 @@ static struct {
     bool lit = false;
     std::array<float, 4> lightPosition{0, 0, 1, 0};
     GLuint sceneProgram = 0;
+    GLuint sceneGlyphProgram = 0;
     GLuint texture = 0;
     GLuint atlas = 0;
     // Made at the first draw.
@@ -97,7 +98,8 @@ GLint upload(const std::vector<Vertex>& vertices) {
 
 GLuint chooseProgram() {
     if (state.sceneProgram != 0) {
-        return state.sceneProgram;
+        return state.atlas != 0 && state.sceneGlyphProgram != 0 ? state.sceneGlyphProgram
+                                                                : state.sceneProgram;
     }
     return state.texture != 0 || state.atlas != 0 ? state.textureProgram : state.colourProgram;
 }
@@ -217,16 +219,23 @@ std::array<float, 4> lightPosition() {
     return state.lightPosition;
 }
 
-void useSceneProgram(GLuint program) {
+void useSceneProgram(GLuint program, GLuint glyphProgram) {
     state.sceneProgram = program;
+    state.sceneGlyphProgram = glyphProgram;
 }
 
 GLuint sceneProgram() {
     return state.sceneProgram;
 }
 
-GLuint linkSceneProgram(const std::string& fragmentBody) {
-    return linkProgram(sceneFragmentShaderText(contextFlavour(), fragmentBody));
+GLuint sceneGlyphProgram() {
+    return state.sceneGlyphProgram;
+}
+
+GLuint linkSceneProgram(const std::string& fragmentBody, bool glyphVariant) {
+    const Flavour flavour = contextFlavour();
+    return linkProgram(glyphVariant ? sceneFragmentShaderText(flavour, fragmentBody)
+                                    : fragmentShaderText(flavour, fragmentBody));
 }
 
 void setTexture(GLuint texture) {

@@ -38,11 +38,14 @@ bool lightingEnabled();
 std::array<float, 4> lightPosition();
 
 // A Scene's program (made with linkSceneProgram) colours what follows instead of the layer's
-// own programs; 0 puts the layer's back.
-void useSceneProgram(GLuint program);
+// own programs, and its glyph variant the glyphs; 0 puts the layer's back.
+void useSceneProgram(GLuint program, GLuint glyphProgram = 0);
 GLuint sceneProgram();
-// Links a Scene's fragment body with the layer's vertex stage, made to draw glyphs as well.
-GLuint linkSceneProgram(const std::string& fragmentBody);
+GLuint sceneGlyphProgram();
+// Links a Scene's fragment body with the layer's vertex stage; the glyph variant also drops the
+// fragments a glyph atlas leaves uncovered (a separate program, so that the Scene's own pixels
+// pay no atlas look-up).
+GLuint linkSceneProgram(const std::string& fragmentBody, bool glyphVariant);
 
 // What follows shows the texture's texels (on the layer's own texture unit) instead of its
 // colours; 0 turns texturing off.

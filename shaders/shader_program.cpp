@@ -4,7 +4,8 @@
 #include "gfx/immediate.h"
 
 ShaderProgram::ShaderProgram(const std::string& fragmentBody)
-    : program(gfx::linkSceneProgram(fragmentBody)) {}
+    : program(gfx::linkSceneProgram(fragmentBody, false)),
+      glyphProgram(gfx::linkSceneProgram(fragmentBody, true)) {}
 
 void ShaderProgram::addFloat(float* value, const std::string& name) {
     floatUniforms.push_back(value);
@@ -23,21 +24,24 @@ void ShaderProgram::addArray(float* values, int count, const std::string& name) 
 }
 
 void ShaderProgram::use() const {
-    glUseProgram(program);
-    gfx::useSceneProgram(program);
-    for (std::size_t i = 0; i < floatUniforms.size(); ++i) {
-        glUniform1f(glGetUniformLocation(program, floatUniformNames[i].c_str()), *floatUniforms[i]);
+    // The glyph variant first, so that the Scene's own program is left bound.
+    for (const GLuint target : {glyphProgram, program}) {
+        glUseProgram(target);
+        for (std::size_t i = 0; i < floatUniforms.size(); ++i) {
+            glUniform1f(glGetUniformLocation(target, floatUniformNames[i].c_str()),
+                        *floatUniforms[i]);
+        }
+        for (std::size_t i = 0; i < vec2Uniforms.size(); ++i) {
+            glUniform2fv(glGetUniformLocation(target, vec2UniformNames[i].c_str()), 1,
+                         vec2Uniforms[i]);
+        }
+        for (std::size_t i = 0; i < arrayUniforms.size() && !processorStage; ++i) {
+            glUniform1fv(glGetUniformLocation(target, arrayUniformNames[i].c_str()),
+                         arrayUniformCounts[i], arrayUniforms[i]);
+        }
     }
-    for (std::size_t i = 0; i < vec2Uniforms.size(); ++i) {
-        glUniform2fv(glGetUniformLocation(program, vec2UniformNames[i].c_str()), 1,
-                     vec2Uniforms[i]);
-    }
+    gfx::useSceneProgram(program, glyphProgram);
     if (processorStage) {
         processorStage(*this);
-        return;
-    }
-    for (std::size_t i = 0; i < arrayUniforms.size(); ++i) {
-        glUniform1fv(glGetUniformLocation(program, arrayUniformNames[i].c_str()),
-                     arrayUniformCounts[i], arrayUniforms[i]);
     }
 }

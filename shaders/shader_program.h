@@ -31,6 +31,7 @@ struct ShaderProgram {
     void use() const;
 
     GLuint program = 0;
+    GLuint glyphProgram = 0; // the same body, for glyphs drawn while the program is in use
     std::vector<float*> floatUniforms;
     std::vector<float*> vec2Uniforms;
     std::vector<float*> arrayUniforms;

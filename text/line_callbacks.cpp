@@ -28,6 +28,7 @@ void drawGreetGroup(const std::string& name, float y) {
 // depth cannot cover their pixels.
 void drawCardLine(const std::string& text, BitmapFont font, float y) {
     const GLuint program = gfx::sceneProgram();
+    const GLuint glyphProgram = gfx::sceneGlyphProgram();
     const bool lit = gfx::lightingEnabled();
     const std::array<float, 4> light = gfx::lightPosition();
     const std::array<float, 4> colour = gfx::currentColour();
@@ -37,7 +38,7 @@ void drawCardLine(const std::string& text, BitmapFont font, float y) {
     drawCentredText(text, font, y);
     gfx::colour(colour[0], colour[1], colour[2], colour[3]);
     gfx::setLighting(lit, light);
-    gfx::useSceneProgram(program);
+    gfx::useSceneProgram(program, glyphProgram);
 }
 
 } // namespace
