@@ -9,6 +9,7 @@
 #include "audio/music_channel.h"
 #include "audio/soundtrack.h"
 #include "clock/demo_clock.h"
+#include "gfx/immediate.h"
 #include "scenes/scene_builders.h"
 
 Scene sceneTable[sceneCount];
@@ -68,8 +69,7 @@ bool runFrame(FrameInfo* info) {
         startProduction();
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    gfx::modelview().loadIdentity();
 
     Scene& scene = sceneTable[currentScene];
     const float elapsed = DemoClock::secondsSince(scene.startTicks);

@@ -44,6 +44,10 @@ void openSurface(int* argc, char** argv, const SurfaceRequest& request) {
     usePatientDisplayConnection();
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
+    if (request.coreProfile) {
+        glutInitContextVersion(3, 3);
+        glutInitContextProfile(GLUT_CORE_PROFILE);
+    }
     switch (request.kind) {
     case SurfaceKind::GameMode:
         if (!enterGameMode()) {
@@ -59,9 +63,11 @@ void openSurface(int* argc, char** argv, const SurfaceRequest& request) {
     }
     state.size = {glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
     glutReshapeFunc(rememberSize);
+    glewExperimental = GL_TRUE; // a core context lists its extensions another way
     if (glewInit() != GLEW_OK) {
         throw std::runtime_error("glewInit failed");
     }
+    glGetError(); // what GLEW's look-up of the extensions left in a core context
 }
 
 Size surfaceSize() {

@@ -19,6 +19,9 @@ enum class SurfaceKind {
 struct SurfaceRequest {
     SurfaceKind kind = SurfaceKind::GameMode;
     Size windowSize{pictureWidth, pictureHeight}; // for a window
+    // An OpenGL 3.3 core context, which has no fixed-function pipeline, instead of the default
+    // one; the driver must offer it.
+    bool coreProfile = false;
 };
 
 // Initialises GLUT with the command line (it takes its own options out of it), asks for a

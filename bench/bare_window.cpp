@@ -21,10 +21,10 @@ void showClearedFrame() {
 int main(int argc, char** argv) {
     openSurface(&argc, argv);
     const ShaderProgram programs[] = {
-        {"", "", radialBlobsFragmentSource},
-        {sharedVertexSource, "", gaussianGlowFragmentSource},
-        {"", "", gradientNoiseFragmentSource},
-        {sharedVertexSource, "", randomSourcesFragmentSource},
+        ShaderProgram(radialBlobsFragmentSource),
+        ShaderProgram(gaussianGlowFragmentSource),
+        ShaderProgram(gradientNoiseFragmentSource),
+        ShaderProgram(randomSourcesFragmentSource),
     };
     (void)programs;
     glutDisplayFunc(showClearedFrame);

@@ -11,6 +11,7 @@
 #include "app/picture.h"
 #include "app/window.h"
 #include "clock/demo_clock.h"
+#include "gfx/immediate.h"
 #include "random/random.h"
 #include "scenes/scene_builders.h"
 
@@ -34,8 +35,7 @@ std::array<Scene, 6>& scenes() {
 void beginFrame() {
     usePicture();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    gfx::modelview().loadIdentity();
 }
 
 // Plays the Scene up to the middle of its play time, then times one frame a round.

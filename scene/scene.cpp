@@ -5,6 +5,7 @@
 
 #include <GL/glew.h>
 
+#include "gfx/immediate.h"
 #include "shapes/shape_draw.h"
 
 void Scene::setContent(const std::vector<Shape>& newShapes, const std::vector<float>& newStartTimes,
@@ -55,20 +56,17 @@ void Scene::activateShapes() {
 }
 
 void Scene::draw() {
-    glShadeModel(lighting.shadeModel);
-    glMaterialfv(GL_FRONT, lighting.materialParameter, lighting.materialColour);
-    glMaterialfv(GL_FRONT, GL_SHININESS, &lighting.route.currentAngle);
+    gfx::setShading(lighting.shadeModel == GL_FLAT ? gfx::Shading::Flat : gfx::Shading::Smooth);
+    // The material's ambient and diffuse colours follow the vertex colours, so the Scene's
+    // material colour is never seen; it reflects nothing specular, so the shininess neither.
     // w = 3: a positional light at eye coordinates (x/3, y/3, 1/3).
-    const GLfloat lightPosition[4] = {lighting.route.currentX, lighting.route.currentY, 1.0f, 3.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
+    gfx::setLighting(true, {lighting.route.currentX, lighting.route.currentY, 1.0f, 3.0f});
     glEnable(GL_DEPTH_TEST);
     if (hasShader) {
         shader.use();
     } else {
         glUseProgram(0);
+        gfx::useSceneProgram(0);
     }
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         if (active[i]) {

@@ -18,6 +18,7 @@
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
+#include "gfx/immediate.h"
 #include "shapes/route.h"
 
 namespace {
@@ -332,24 +333,23 @@ void uploadTexture() {
 
 // The image's columns run up the screen and its rows across it.
 void drawTexturedQuad() {
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBindTexture(GL_TEXTURE_2D, state.texture);
-    glPushMatrix();
-    glScalef(state.scale, state.scale, state.scale);
-    glRotatef(state.angle, 0.0f, 0.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-1.0f, -1.0f, quadDepth);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(1.0f, -1.0f, quadDepth);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.0f, 1.0f, quadDepth);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(-1.0f, 1.0f, quadDepth);
-    glEnd();
-    glPopMatrix();
-    glDisable(GL_TEXTURE_2D);
+    gfx::setTexture(state.texture);
+    gfx::MatrixStack& matrices = gfx::modelview();
+    matrices.push();
+    matrices.scale(state.scale, state.scale, state.scale);
+    matrices.rotate(state.angle, 0.0f, 0.0f, 1.0f);
+    gfx::begin(gfx::Primitive::Quads);
+    gfx::texCoord(0.0f, 0.0f);
+    gfx::vertex(-1.0f, -1.0f, quadDepth);
+    gfx::texCoord(0.0f, 1.0f);
+    gfx::vertex(1.0f, -1.0f, quadDepth);
+    gfx::texCoord(1.0f, 1.0f);
+    gfx::vertex(1.0f, 1.0f, quadDepth);
+    gfx::texCoord(1.0f, 0.0f);
+    gfx::vertex(-1.0f, 1.0f, quadDepth);
+    gfx::end();
+    matrices.pop();
+    gfx::setTexture(0);
 }
 
 // The values taken are those the routes held before this call's update, so what is drawn lags

@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include "clock/demo_clock.h"
+#include "gfx/immediate.h"
 #include "scenes/scene_builders.h"
 #include "shapes/builders.h"
 #include "transitions/outros.h"
@@ -72,14 +73,15 @@ template <int index> void drawCornerLine(Shape* shape) {
     const Vec2 origin = shape->vertices[0];
     const Vec2 from = startOffset(cornerLines[index]);
     const Vec2 to = shape->vertices[1];
-    glPushMatrix();
-    glTranslatef(origin.x, origin.y, 0.0f);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glBegin(GL_LINES);
-    glVertex2f(from.x, from.y);
-    glVertex2f(to.x, to.y);
-    glEnd();
-    glPopMatrix();
+    gfx::MatrixStack& matrices = gfx::modelview();
+    matrices.push();
+    matrices.translate(origin.x, origin.y, 0.0f);
+    gfx::colour(1.0f, 1.0f, 1.0f);
+    gfx::begin(gfx::Primitive::Lines);
+    gfx::vertex(from.x, from.y);
+    gfx::vertex(to.x, to.y);
+    gfx::end();
+    matrices.pop();
 }
 
 template <int index> Shape makeCornerLine() {

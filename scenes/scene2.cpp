@@ -8,6 +8,7 @@
 
 #include "clock/demo_clock.h"
 #include "clock/step_clock.h"
+#include "gfx/immediate.h"
 #include "random/random.h"
 #include "scene/scene.h"
 #include "scenes/scene_builders.h"
@@ -91,15 +92,13 @@ template <int index> void updateOutline(Shape* shape) {
 // Sets no colour: the outline takes the one the strokes and the title left current. Before its
 // first update it has no vertices and draws nothing.
 void drawOutline(Shape* shape) {
-    glPushMatrix();
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glBegin(GL_QUADS);
+    gfx::setOutline(true);
+    gfx::begin(gfx::Primitive::Quads);
     for (const Vec2& corner : shape->vertices) {
-        glVertex2f(corner.x, corner.y);
+        gfx::vertex(corner.x, corner.y);
     }
-    glEnd();
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glPopMatrix();
+    gfx::end();
+    gfx::setOutline(false);
 }
 
 template <int index> Shape makeOutline() {
@@ -176,7 +175,7 @@ Scene buildScene2() {
     state.clock = 0.0f;
     state.turnClock.restart();
 
-    scene.shader = ShaderProgram("", "", radialBlobsFragmentSource);
+    scene.shader = ShaderProgram(radialBlobsFragmentSource);
     scene.shader.addFloat(&state.clock, "u_time");
     scene.shader.addFloat(&state.centres[0].x, "center_x");
     scene.shader.addFloat(&state.centres[0].y, "center_y");

@@ -95,7 +95,7 @@ Scene buildScene3() {
     }
 
     scene.setContent(shapes, startTimes, makeLighting());
-    scene.shader = ShaderProgram(sharedVertexSource, "", gaussianGlowFragmentSource);
+    scene.shader = ShaderProgram(gaussianGlowFragmentSource);
     scene.hasShader = true;
     scene.outro = scene3Outro;
     return scene;

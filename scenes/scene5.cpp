@@ -9,6 +9,7 @@
 #include "clock/demo_clock.h"
 #include "clock/step_clock.h"
 #include "curves/sf_curve.h"
+#include "gfx/immediate.h"
 #include "random/random.h"
 #include "scene/scene.h"
 #include "scenes/custom_boxes.h"
@@ -54,14 +55,12 @@ constexpr double turnDivisor = 150.0;
 
 // The right quarter of the screen, as one quad in the current colour.
 void drawRightPanel(Shape*) {
-    glPushMatrix();
-    glBegin(GL_QUADS);
-    glVertex2f(0.5f, 1.0f);
-    glVertex2f(0.5f, -1.0f);
-    glVertex2f(1.0f, -1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glEnd();
-    glPopMatrix();
+    gfx::begin(gfx::Primitive::Quads);
+    gfx::vertex(0.5f, 1.0f);
+    gfx::vertex(0.5f, -1.0f);
+    gfx::vertex(1.0f, -1.0f);
+    gfx::vertex(1.0f, 1.0f);
+    gfx::end();
 }
 
 Shape makeRightPanel() {
@@ -173,7 +172,7 @@ Scene buildScene5() {
     state.clock = 0.0f;
     state.turnClock.restart();
 
-    scene.shader = ShaderProgram("", "", gradientNoiseFragmentSource);
+    scene.shader = ShaderProgram(gradientNoiseFragmentSource);
     scene.shader.addFloat(&state.clock, "u_time");
     scene.shader.addArray(state.gradientX, gradientCount, "gradient_x");
     scene.shader.addArray(state.gradientY, gradientCount, "gradient_y");

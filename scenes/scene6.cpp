@@ -115,8 +115,7 @@ Scene buildScene6() {
     // values for a fraction of what the shader's fifty pairs a pixel cost it.
     const bool onProcessor = renderingInSoftware();
     scene.shader =
-        ShaderProgram(sharedVertexSource, "",
-                      onProcessor ? randomFieldFragmentSource : randomSourcesFragmentSource);
+        ShaderProgram(onProcessor ? randomFieldFragmentSource : randomSourcesFragmentSource);
     if (onProcessor) {
         scene.shader.processorStage = loadRandomField;
     }

@@ -10,6 +10,7 @@ layers=(
     "scenes"
     "transitions text curves scene"
     "shapes shaders"
+    "gfx"
     "audio"
     "music clock random"
 )

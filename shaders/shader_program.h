@@ -15,27 +15,23 @@ using ProcessorStage = void (*)(const ShaderProgram& program);
 // A plain record: copies name the same GL objects, which are never deleted.
 struct ShaderProgram {
     ShaderProgram() = default;
-    // Compiles the stages (an empty vertex or geometry source is skipped; the fragment source is
-    // always compiled), attaches and links them. A failing stage or link prints the driver's log
-    // and a message, and ends the process with status 1.
-    ShaderProgram(const std::string& vertexSource, const std::string& geometrySource,
-                  const std::string& fragmentSource);
+    // Links the fragment body (written for every GL flavour: it sets `fragColour`) with the
+    // drawing layer's vertex stage. A failing stage or link prints the driver's log and a
+    // message, and ends the process with status 1.
+    explicit ShaderProgram(const std::string& fragmentBody);
 
     // The registered variables are read afresh on every use().
     void addFloat(float* value, const std::string& name);
     void addVec2(float* value, const std::string& name);
     void addArray(float* values, int count, const std::string& name);
 
-    // Binds the program and uploads every registered uniform, locations looked up by name; with
-    // a processor stage, that stage takes the registered arrays instead of the upload.
+    // Binds the program, uploads every registered uniform, locations looked up by name (with a
+    // processor stage, that stage takes the registered arrays instead of the upload), and has
+    // the drawing layer colour what follows with it.
     void use() const;
 
-    static GLuint compileShader(const std::string& source, GLenum type);
-
     GLuint program = 0;
-    GLuint vertexShader = 0;
-    GLuint geometryShader = 0;
-    GLuint fragmentShader = 0;
+    GLuint glyphProgram = 0; // the same body, for glyphs drawn while the program is in use
     std::vector<float*> floatUniforms;
     std::vector<float*> vec2Uniforms;
     std::vector<float*> arrayUniforms;

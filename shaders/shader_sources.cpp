@@ -1,25 +1,15 @@
-// The GLSL texts of the shared vertex stage and the four background fragment shaders.
+// The GLSL texts of the background fragment shaders.
 //
 // Every fragment shader colours a fragment from its window position alone: st runs from 0 to 1
 // over the 640x480 picture, origin bottom-left; the resolution is written in, not a uniform.
-// The glow and random-source shaders carry no version line, so they keep to GLSL 1.10 syntax
-// and link with the version 120 vertex stage.
+// Each text is the body of a fragment stage: the drawing layer puts the version line and the
+// words of the GL flavour at hand in front of it (`fragColour`, `TEXTURE`).
 #include "shaders/shader_sources.h"
-
-const char* const sharedVertexSource = R"(#version 120
-varying vec4 a_color;
-
-void main() {
-    a_color = gl_Color;
-    gl_Position = ftransform();
-}
-)";
 
 // A 13x13 grid of cells with one gradient per lattice point, 13 per row, row 0 at the top.
 // Corners of the bottom row of cells and the right end of the last row but one index past the
 // 169 gradients; they wrap round to the start of the arrays instead of reading beyond them.
-const char* const gradientNoiseFragmentSource = R"(#version 330
-uniform float gradient_x[169];
+const char* const gradientNoiseFragmentSource = R"(uniform float gradient_x[169];
 uniform float gradient_y[169];
 uniform float u_time;
 
@@ -50,14 +40,13 @@ void main() {
               + u * v * bottomRight + (1.0 - u) * v * bottomLeft;
     val = clamp(val, 0.33, 1.0);
 
-    gl_FragColor = vec4(val * abs(sin(st.x)), val * abs(cos(st.y)),
+    fragColour = vec4(val * abs(sin(st.x)), val * abs(cos(st.y)),
                         clamp(val * abs(cos(u_time)), 0.5, 1.0), 1.0);
 }
 )";
 
 // Three soft blobs in centred coordinates whose widths breathe with time.
-const char* const radialBlobsFragmentSource = R"(#version 330
-uniform float center_x;
+const char* const radialBlobsFragmentSource = R"(uniform float center_x;
 uniform float center_y;
 uniform float center_x_1;
 uniform float center_y_1;
@@ -85,7 +74,7 @@ void main() {
                       + rbf(p, vec2(center_x_2, center_y_2), g2));
     val = clamp(val, 0.41, 1.0);
 
-    gl_FragColor = vec4(min(st.x, st.y) * val, max(st.x, st.y) * val * 155.0 / 176.0,
+    fragColour = vec4(min(st.x, st.y) * val, max(st.x, st.y) * val * 155.0 / 176.0,
                         val * 113.0 / 176.0, 1.0);
 }
 )";
@@ -118,7 +107,7 @@ void main() {
     }
     val = clamp(val, 0.0, 1.0);
 
-    gl_FragColor = vec4(val, val, val, 1.0);
+    fragColour = vec4(val, val, val, 1.0);
 }
 )";
 
@@ -127,8 +116,8 @@ void main() {
 const char* const randomFieldFragmentSource = R"(uniform sampler2D field;
 
 void main() {
-    float val = texture2D(field, gl_FragCoord.xy / vec2(640.0, 480.0)).r;
-    gl_FragColor = vec4(val, val, val, 1.0);
+    float val = TEXTURE(field, gl_FragCoord.xy / vec2(640.0, 480.0)).r;
+    fragColour = vec4(val, val, val, 1.0);
 }
 )";
 
@@ -145,6 +134,6 @@ void main() {
     float val = amplitude * exp(-(q.x * q.x / spread + q.y * q.y / spread));
     val = clamp(val, 0.5, 1.0);
 
-    gl_FragColor = vec4(val, val * 123.0 / 162.0, val * 92.0 / 162.0, 1.0);
+    fragColour = vec4(val, val * 123.0 / 162.0, val * 92.0 / 162.0, 1.0);
 }
 )";

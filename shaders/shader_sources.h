@@ -1,9 +1,6 @@
 // The GLSL sources of the background shaders.
 #pragma once
 
-// The vertex stage shared by the glow and random-source shaders (fixed-function transform).
-extern const char* const sharedVertexSource;
-
 extern const char* const
     gradientNoiseFragmentSource;                    // Scene 5: "gradient_x", "gradient_y", "u_time"
 extern const char* const radialBlobsFragmentSource; // Scene 2: three centres and "u_time"

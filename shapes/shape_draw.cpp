@@ -1,24 +1,23 @@
-// Immediate-mode Shape drawing with the scale and pull pulses.
+// Shape drawing through the drawing layer, with the scale and pull pulses.
 #include "shapes/shape_draw.h"
 
-#include <GL/glew.h>
-
 #include "audio/music_channel.h"
+#include "gfx/immediate.h"
 #include "shapes/pulses.h"
 
 namespace {
 
-GLenum primitiveOf(ShapeKind kind) {
+gfx::Primitive primitiveOf(ShapeKind kind) {
     switch (kind) {
     case ShapeKind::Lines:
-        return GL_LINES;
+        return gfx::Primitive::Lines;
     case ShapeKind::Triangles:
-        return GL_TRIANGLES;
+        return gfx::Primitive::Triangles;
     case ShapeKind::Quads:
-        return GL_QUADS;
+        return gfx::Primitive::Quads;
     case ShapeKind::Polygon:
     default:
-        return GL_POLYGON;
+        return gfx::Primitive::Polygon;
     }
 }
 
@@ -33,22 +32,23 @@ void drawShape(Shape& shape) {
     const float scale = scalePulse(musicPositionThousands());
     const float pull = pullPulse(musicPositionThousands());
 
-    glPushMatrix();
-    glScalef(scale, scale, scale);
-    glTranslatef(-shape.x * pull, -shape.y * pull, 0.0f);
-    glTranslatef(shape.x, shape.y, 0.0f);
-    glRotatef(shape.angle, 0.0f, 0.0f, 1.0f);
-    glBegin(primitiveOf(shape.kind));
+    gfx::MatrixStack& matrices = gfx::modelview();
+    matrices.push();
+    matrices.scale(scale, scale, scale);
+    matrices.translate(-shape.x * pull, -shape.y * pull, 0.0f);
+    matrices.translate(shape.x, shape.y, 0.0f);
+    matrices.rotate(shape.angle, 0.0f, 0.0f, 1.0f);
+    gfx::begin(primitiveOf(shape.kind));
     const bool perVertexColours = shape.colours.size() > 1;
     if (shape.colours.size() == 1) {
-        glColor3f(shape.colours[0].r, shape.colours[0].g, shape.colours[0].b);
+        gfx::colour(shape.colours[0].r, shape.colours[0].g, shape.colours[0].b);
     }
     for (std::size_t i = 0; i < shape.vertices.size(); ++i) {
         if (perVertexColours) {
-            glColor3f(shape.colours[i].r, shape.colours[i].g, shape.colours[i].b);
+            gfx::colour(shape.colours[i].r, shape.colours[i].g, shape.colours[i].b);
         }
-        glVertex2f(shape.vertices[i].x, shape.vertices[i].y);
+        gfx::vertex(shape.vertices[i].x, shape.vertices[i].y);
     }
-    glEnd();
-    glPopMatrix();
+    gfx::end();
+    matrices.pop();
 }

@@ -1,4 +1,4 @@
-// Drawing one Shape in immediate mode, throbbing with the music.
+// Drawing one Shape through the drawing layer, throbbing with the music.
 #pragma once
 
 #include "shapes/shape.h"

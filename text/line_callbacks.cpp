@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 
+#include "gfx/immediate.h"
 #include "text/lines.h"
 #include "text/text.h"
 
@@ -22,28 +23,31 @@ void drawGreetGroup(const std::string& name, float y) {
 }
 
 // The closing card's field fills the screen, and a glyph shaded by the field would vanish into
-// it. So these lines set their raster colour unlit, with no program in use, and then put back
-// the program and the state they found. The square drawn after them at the same depth cannot
-// cover their pixels.
-void drawCardLine(const std::string& text, void* font, float y) {
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
-    glUseProgram(0);
-    glDisable(GL_LIGHTING);
-    glColor3f(titleRed, titleGreen, titleBlue);
+// it. So these lines take their raster colour unlit, with no program in use, and then put back
+// the program, the light and the colour they found. The square drawn after them at the same
+// depth cannot cover their pixels.
+void drawCardLine(const std::string& text, BitmapFont font, float y) {
+    const GLuint program = gfx::sceneProgram();
+    const GLuint glyphProgram = gfx::sceneGlyphProgram();
+    const bool lit = gfx::lightingEnabled();
+    const std::array<float, 4> light = gfx::lightPosition();
+    const std::array<float, 4> colour = gfx::currentColour();
+    gfx::useSceneProgram(0);
+    gfx::setLighting(false);
+    gfx::colour(titleRed, titleGreen, titleBlue);
     drawCentredText(text, font, y);
-    glPopAttrib();
-    glUseProgram(static_cast<GLuint>(program));
+    gfx::colour(colour[0], colour[1], colour[2], colour[3]);
+    gfx::setLighting(lit, light);
+    gfx::useSceneProgram(program, glyphProgram);
 }
 
 } // namespace
 
 void drawTitleWord(Shape*) {
-    glRasterPos2f(centredX(titleCentringWord, timesRoman24()), 0.0f);
+    setRasterPosition(centredX(titleCentringWord, timesRoman24()), 0.0f);
     // The raster colour was fixed by the raster position, so this colour only reaches what is
     // drawn after the title: the outlines of this frame and the title of the next.
-    glColor3f(titleRed, titleGreen, titleBlue);
+    gfx::colour(titleRed, titleGreen, titleBlue);
     drawCharacters(titleWord, timesRoman24());
 }
 

@@ -3,20 +3,78 @@
 
 #include <GL/glew.h>
 
+#include "gfx/immediate.h"
+
+namespace {
+
+// The texture the composed pictures are drawn from, made at the first draw and refilled.
+static struct {
+    GLuint texture = 0;
+    int width = 0, height = 0;
+} state;
+
+// Sets a pixel-store alignment for the call and puts the caller's back afterwards.
+template <typename Call> void withAlignment(GLenum parameter, Call call) {
+    GLint was = 4;
+    glGetIntegerv(parameter, &was);
+    glPixelStorei(parameter, 1);
+    call();
+    glPixelStorei(parameter, was);
+}
+
+void fillTexture(const PixelBuffer& pixels, int width, int height) {
+    glActiveTexture(gfx::layerTextureUnit);
+    if (state.texture == 0 || state.width != width || state.height != height) {
+        if (state.texture == 0) {
+            glGenTextures(1, &state.texture);
+        }
+        glBindTexture(GL_TEXTURE_2D, state.texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                     nullptr);
+        state.width = width;
+        state.height = height;
+    }
+    glBindTexture(GL_TEXTURE_2D, state.texture);
+    withAlignment(GL_UNPACK_ALIGNMENT, [&] {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE,
+                        pixels.data());
+    });
+    glActiveTexture(GL_TEXTURE0);
+}
+
+} // namespace
+
 void readWindowPixels(PixelBuffer& pixels, int width, int height) {
-    // Rows are packed without padding whatever the width; the caller's pixel-store settings are
-    // restored afterwards. What is read is the buffer being drawn: a window's back buffer, or the
-    // colour of the off-screen picture.
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    glPopClientAttrib();
+    // Rows are packed without padding whatever the width. What is read is the buffer being
+    // drawn: a window's back buffer, or the colour of the off-screen picture.
+    withAlignment(GL_PACK_ALIGNMENT, [&] {
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    });
 }
 
 void drawWindowPixels(const PixelBuffer& pixels, int width, int height) {
-    glRasterPos2f(-1.0f, -1.0f); // both matrices are the identity: the bottom-left corner
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glDrawPixels(width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    glPopClientAttrib();
+    fillTexture(pixels, width, height);
+    // One quad over the whole picture at the pixel rectangle's depth, its texels one to a pixel.
+    // Like the pixel rectangle it replaces, it is coloured by the Scene's program where one is in
+    // use.
+    gfx::MatrixStack& matrices = gfx::modelview();
+    matrices.push();
+    matrices.loadIdentity();
+    gfx::setTexture(state.texture);
+    gfx::begin(gfx::Primitive::Quads);
+    gfx::texCoord(0.0f, 0.0f);
+    gfx::vertex(-1.0f, -1.0f);
+    gfx::texCoord(1.0f, 0.0f);
+    gfx::vertex(1.0f, -1.0f);
+    gfx::texCoord(1.0f, 1.0f);
+    gfx::vertex(1.0f, 1.0f);
+    gfx::texCoord(0.0f, 1.0f);
+    gfx::vertex(-1.0f, 1.0f);
+    gfx::end();
+    gfx::setTexture(0);
+    matrices.pop();
 }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "clock/demo_clock.h"
+#include "gfx/immediate.h"
 
 struct Rgb {
     int r, g, b;
@@ -21,14 +22,25 @@ using Picture = std::vector<unsigned char>; // 640x480 RGB, row 0 at the bottom
 // Clears colour and depth to black, with identity matrices, no program and no lighting.
 inline void resetFrame() {
     glUseProgram(0);
-    glDisable(GL_LIGHTING);
+    gfx::useSceneProgram(0);
+    gfx::setLighting(false);
+    gfx::setShading(gfx::Shading::Smooth);
+    gfx::colour(1.0f, 1.0f, 1.0f);
     glDisable(GL_DEPTH_TEST);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    gfx::projection().loadIdentity();
+    gfx::modelview().loadIdentity();
+}
+
+// One quad over the whole window through the drawing layer: one fragment a pixel.
+inline void fillWindow() {
+    gfx::begin(gfx::Primitive::Quads);
+    gfx::vertex(-1.0f, -1.0f);
+    gfx::vertex(1.0f, -1.0f);
+    gfx::vertex(1.0f, 1.0f);
+    gfx::vertex(-1.0f, 1.0f);
+    gfx::end();
 }
 
 inline Picture readBackBuffer() {

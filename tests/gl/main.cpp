@@ -1,4 +1,6 @@
-// Runs the OpenGL tests in one hidden 640x480 GLUT window on the X display (Xvfb in CI).
+// Runs the OpenGL tests in one hidden 640x480 GLUT window on the X display (Xvfb in CI), with an
+// OpenGL 3.3 core context: a fixed-function call left anywhere in the drawing code draws nothing
+// there, and the pixels the tests check tell.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -15,7 +17,7 @@ int main(int argc, char** argv) {
                 break;
             }
         }
-        openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}});
+        openSurface(&argc, argv, {SurfaceKind::Window, {pictureWidth, pictureHeight}, true});
     }
     return RUN_ALL_TESTS();
 }

@@ -9,9 +9,12 @@ namespace {
 
 // Puts exact bytes at pixel (x, y), y counted down from the top row as the outros count it.
 void paint(int x, int y, std::array<unsigned char, 3> colour) {
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glWindowPos2i(x, 479 - y);
-    glDrawPixels(1, 1, GL_RGB, GL_UNSIGNED_BYTE, colour.data());
+    glEnable(GL_SCISSOR_TEST); // a clear of that pixel alone
+    glScissor(x, 479 - y, 1, 1);
+    glClearColor(colour[0] / 255.0f, colour[1] / 255.0f, colour[2] / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 using OutroTest = ClockedTest;

@@ -44,13 +44,13 @@ void main() {
 
 // `fragmentSource` fed with the card's pairs, over the whole window.
 std::vector<std::uint8_t> fieldOf(const ShaderProgram& card, const std::string& fragmentSource) {
-    ShaderProgram program(sharedVertexSource, "", fragmentSource);
+    ShaderProgram program(fragmentSource);
     program.arrayUniforms = card.arrayUniforms;
     program.arrayUniformNames = card.arrayUniformNames;
     program.arrayUniformCounts = card.arrayUniformCounts;
     resetFrame();
     program.use();
-    glRectf(-1.0f, -1.0f, 1.0f, 1.0f); // one fragment a pixel
+    fillWindow(); // one fragment a pixel
     return readBackBuffer();
 }
 
@@ -60,7 +60,7 @@ TEST_F(RandomField, DiffersFromDistancesOnlyWhereTheyRoundAlikeAndTheProcessorGi
     Random::seed(1);
     Scene card = buildScene6();
     card.start();
-    ShaderProgram onProcessor(sharedVertexSource, "", randomFieldFragmentSource);
+    ShaderProgram onProcessor(randomFieldFragmentSource);
     onProcessor.processorStage = loadRandomField;
     onProcessor.arrayUniforms = card.shader.arrayUniforms;
     int differing = 0, unexplained = 0;
@@ -78,7 +78,7 @@ TEST_F(RandomField, DiffersFromDistancesOnlyWhereTheyRoundAlikeAndTheProcessorGi
         }
         resetFrame();
         onProcessor.use();
-        glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+        fillWindow();
         ASSERT_TRUE(readBackBuffer() == now) << "the processor's field, frame " << frame;
     }
     EXPECT_EQ(unexplained, 0) << "of " << differing << " differing pixels";

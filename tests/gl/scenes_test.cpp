@@ -11,6 +11,7 @@
 #include "scenes/scene_builders.h"
 #include "shapes/builders.h"
 #include "text/lines.h"
+#include "text/text.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndDrawLitAn
     Scene scene(10.0f);
     scene.setContent({square(0.3f), square(0.9f), square(0.1f)}, {0.0f, 0.5f, -1.0f},
                      LightRoute({0, 0}, {1, -1}, 10, 50, 2, grey, GL_FLAT, GL_SPECULAR));
-    scene.shader = ShaderProgram("", "", "void main() { gl_FragColor = vec4(0.8, 0.4, 0.2, 1); }");
+    scene.shader = ShaderProgram("void main() { fragColour = vec4(0.8, 0.4, 0.2, 1); }");
     scene.hasShader = true;
     scene.start();
     EXPECT_EQ(scene.active, (std::vector<bool>{true, false, false}));
@@ -68,14 +69,18 @@ TEST_F(ScenesTest, ShapesActivateOnceTheElapsedTimeIsStrictlyGreaterAndDrawLitAn
     scene.draw();
     const Rgb middle = pixelAt(readBackBuffer(), 320, 240);
     EXPECT_EQ((std::array{middle.r, middle.g, middle.b}), (std::array{204, 102, 51}));
-    GLfloat light[4];
-    glGetLightfv(GL_LIGHT0, GL_POSITION, light);
-    EXPECT_EQ(std::vector(light, light + 4), std::vector({0.25f, 0.0f, 1.0f, 3.0f}));
+    EXPECT_EQ(gfx::lightPosition(), (std::array{0.25f, 0.0f, 1.0f, 3.0f}));
     scene.hasShader = false; // the program bound above must not stay bound
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     scene.draw();
-    GLint program = -1;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    EXPECT_EQ(program, 0);
+    EXPECT_EQ(gfx::sceneProgram(), 0u);
+    // Flat: the first square drawn (the depth test keeps it) is lit as its last corner,
+    // (-0.3, 0.3), by the light at (0.25, 0, 1) / 3: ambient 0.2 plus the cosine to the light.
+    const double toLight[3] = {0.25 / 3 + 0.3, -0.3, 1.0 / 3};
+    const double lit = 0.2 + toLight[2] / std::hypot(toLight[0], toLight[1], toLight[2]);
+    const Rgb white = pixelAt(readBackBuffer(), 320, 240);
+    EXPECT_NEAR(white.r, lit * 255, 1.0);
+    EXPECT_EQ(white.g, white.r);
     resetFrame();
 }
 
@@ -94,8 +99,7 @@ TEST_F(ScenesTest, Scene2StrokesSwingBelowTheirPlaceAndLandOnItAndItsHookTurnsAn
     }
     // The title is centred to the half pixel: its odd width ends half a pixel past a column.
     scene.shapes[0].drawCallback(nullptr);
-    float next[4]; // where a next glyph would go
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, next);
+    const std::array<float, 2> next = rasterPosition(); // where a next glyph would go
     const auto* title = reinterpret_cast<const unsigned char*>(titleWord.c_str());
     EXPECT_EQ(next[0], 320 + glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24, title) / 2.0f);
 

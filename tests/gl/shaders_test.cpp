@@ -9,7 +9,7 @@ namespace {
 template <typename Field> void expectWholePicture(const ShaderProgram& program, Field field) {
     resetFrame();
     program.use();
-    glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+    fillWindow();
     const Picture pixels = readBackBuffer();
     int wrong = 0;
     for (int i = 0; i < 640 * 480; ++i) {
@@ -23,7 +23,7 @@ template <typename Field> void expectWholePicture(const ShaderProgram& program, 
 
 TEST(BackgroundField, RadialBlobsBreatheWithUTimeOverAHalf) {
     float time = 0.7f, centres[6] = {0.1f, -0.2f, -0.3f, 0.25f, 0.2f, 0.3f};
-    ShaderProgram program("", "", radialBlobsFragmentSource);
+    ShaderProgram program(radialBlobsFragmentSource);
     program.addFloat(&time, "u_time");
     const char* names[] = {"center_x",   "center_y",   "center_x_1",
                            "center_y_1", "center_x_2", "center_y_2"};
@@ -50,7 +50,7 @@ TEST(BackgroundField, GradientNoiseClampsItsCornersAndPulsesWithUTime) {
     float time = 0.3f, gradientX[169], gradientY[169];
     std::fill_n(gradientX, 169, 40.0f);
     std::fill_n(gradientY, 169, -30.0f);
-    ShaderProgram program("", "", gradientNoiseFragmentSource);
+    ShaderProgram program(gradientNoiseFragmentSource);
     program.addFloat(&time, "u_time");
     program.addArray(gradientX, 169, "gradient_x");
     program.addArray(gradientY, 169, "gradient_y");

@@ -17,13 +17,19 @@ RgbImage readPicture() {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     std::vector<std::uint8_t> bottomUp(rowBytes * height);
     usePicture();
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    // Rows packed tight from the first pixel; the caller's pixel-store settings are put back.
+    constexpr GLenum parameters[] = {GL_PACK_ALIGNMENT, GL_PACK_ROW_LENGTH, GL_PACK_SKIP_ROWS,
+                                     GL_PACK_SKIP_PIXELS};
+    constexpr GLint packed[] = {1, 0, 0, 0};
+    GLint was[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        glGetIntegerv(parameters[i], &was[i]);
+        glPixelStorei(parameters[i], packed[i]);
+    }
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    glPopClientAttrib();
+    for (int i = 0; i < 4; ++i) {
+        glPixelStorei(parameters[i], was[i]);
+    }
 
     // OpenGL counts rows from the bottom; image files start at the top.
     RgbImage image{width, height, std::vector<std::uint8_t>(bottomUp.size())};

@@ -1,0 +1,65 @@
+// Shader compilation and linking for the layer, with the attribute locations bound.
+#include "gfx/program.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <vector>
+
+#include "gfx/vertex_layout.h"
+
+namespace gfx {
+
+namespace {
+
+// Prints a driver log and the failure message, then ends the run.
+[[noreturn]] void failWithLog(const std::vector<char>& log, const char* message) {
+    std::cout << log.data() << message << std::endl;
+    std::exit(1);
+}
+
+} // namespace
+
+Flavour contextFlavour() {
+    return GLEW_VERSION_3_3 ? Flavour::Desktop33 : Flavour::Desktop21;
+}
+
+GLuint compileShader(const std::string& source, GLenum type) {
+    const GLuint shader = glCreateShader(type);
+    const GLchar* text = source.c_str();
+    const GLint length = static_cast<GLint>(source.size());
+    glShaderSource(shader, 1, &text, &length);
+    glCompileShader(shader);
+    GLint compiled = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled) {
+        return shader;
+    }
+    GLint logLength = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
+    std::vector<char> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1, '\0');
+    glGetShaderInfoLog(shader, logLength, nullptr, log.data());
+    failWithLog(log, "shader failed to compile");
+}
+
+GLuint linkProgram(const std::string& fragmentText) {
+    const Flavour flavour = contextFlavour();
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, compileShader(vertexShaderText(flavour), GL_VERTEX_SHADER));
+    glAttachShader(program, compileShader(fragmentText, GL_FRAGMENT_SHADER));
+    for (const Attribute& attribute : vertexAttributes) {
+        glBindAttribLocation(program, attribute.location, attribute.name);
+    }
+    glLinkProgram(program);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked) {
+        return program;
+    }
+    GLint logLength = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &logLength);
+    std::vector<char> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1, '\0');
+    glGetProgramInfoLog(program, logLength, nullptr, log.data());
+    failWithLog(log, "program linking failed");
+}
+
+} // namespace gfx
