@@ -179,8 +179,13 @@ void vertex(float x, float y, float z) {
 void end() {
     const bool filled =
         state.primitive != Primitive::Lines && state.primitive != Primitive::LineLoop;
-    draw(state.outline && filled ? outline(state.primitive, state.pending, state.shading)
-                                 : assemble(state.primitive, state.pending, state.shading));
+    if (state.outline && filled) {
+        draw(outline(state.primitive, state.pending, state.shading));
+    } else {
+        const Mat4 toClip = multiply(state.projection.top(), state.modelview.top());
+        draw(assemble(state.primitive, state.pending, state.shading,
+                      clippingOf(toClip, state.pending)));
+    }
     state.pending.clear();
 }
 

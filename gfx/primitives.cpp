@@ -60,7 +60,21 @@ void forEachGroup(Primitive primitive, const std::vector<Vertex>& vertices, Each
 
 } // namespace
 
-Batch assemble(Primitive primitive, const std::vector<Vertex>& vertices, Shading shading) {
+Clipping clippingOf(const Mat4& toClip, const std::vector<Vertex>& vertices) {
+    for (const Vertex& vertex : vertices) {
+        const std::array<float, 4> clip =
+            transformPoint(toClip, vertex.position[0], vertex.position[1], vertex.position[2]);
+        for (int axis = 0; axis < 3; ++axis) {
+            if (clip[axis] < -clip[3] || clip[axis] > clip[3]) {
+                return Clipping::Crossing;
+            }
+        }
+    }
+    return Clipping::Inside;
+}
+
+Batch assemble(Primitive primitive, const std::vector<Vertex>& vertices, Shading shading,
+               Clipping clipping) {
     Batch batch;
     const bool lines = primitive == Primitive::Lines || primitive == Primitive::LineLoop;
     batch.kind = lines ? DrawKind::LineList : DrawKind::TriangleList;
@@ -76,11 +90,14 @@ Batch assemble(Primitive primitive, const std::vector<Vertex>& vertices, Shading
                          }
                          return;
                      }
-                     // The corners in the order the fixed-function rasteriser took them, which
+                     // The corners in the order the fixed-function pipeline took them, which
                      // fixes how colours interpolate across the split: a quadrilateral as
-                     // 0 1 2 and 0 2 3, a polygon as a fan closing on its first corner.
+                     // 0 1 2 and 0 2 3 (0 1 3 and 1 2 3 when clipped), a polygon as a fan
+                     // closing on its first corner.
                      if (primitive == Primitive::Triangles) {
                          emit(batch, group, provoking, {0, 1, 2}, shading);
+                     } else if (primitive == Primitive::Quads && clipping == Clipping::Crossing) {
+                         emit(batch, group, provoking, {0, 1, 3, 1, 2, 3}, shading);
                      } else if (primitive == Primitive::Quads) {
                          emit(batch, group, provoking, {0, 1, 2, 0, 2, 3}, shading);
                      } else {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/matrix.h"
+
 namespace gfx {
 
 enum class Primitive : std::uint8_t {
@@ -36,11 +38,22 @@ struct Batch {
     std::vector<Vertex> vertices;
 };
 
+// Where a draw's vertices lie against the view volume. The fixed-function pipeline sent a draw
+// with any vertex outside it through its clipping stage, which splits a quadrilateral as 0 1 3
+// and 1 2 3 where the rasteriser otherwise took 0 1 2 and 0 2 3; colours and texture coordinates
+// interpolate across that split, so the layer splits as it did.
+enum class Clipping : std::uint8_t { Inside, Crossing };
+
+// Crossing when any vertex, carried into clip coordinates by `toClip`, has an x, y or z beyond
+// -w..w; a vertex on the boundary is inside.
+Clipping clippingOf(const Mat4& toClip, const std::vector<Vertex>& vertices);
+
 // Turns the vertices given between begin and end into triangles or lines. Incomplete primitives
 // are dropped, as the fixed-function pipeline dropped them. Under flat shading every vertex of a
 // primitive takes the provoking vertex's colour and light position: the last of a line, triangle
-// or quadrilateral, the first of a polygon.
-Batch assemble(Primitive primitive, const std::vector<Vertex>& vertices, Shading shading);
+// or quadrilateral, the first of a polygon. Quadrilaterals split by `clipping`.
+Batch assemble(Primitive primitive, const std::vector<Vertex>& vertices, Shading shading,
+               Clipping clipping = Clipping::Inside);
 
 // The edges a polygon mode of lines drew for the given filled primitive: each triangle's,
 // quadrilateral's or polygon's own outline, never the inner edges of its triangulation; lines

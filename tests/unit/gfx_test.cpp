@@ -99,6 +99,41 @@ TEST(Batching, QuadsAndPolygonsBecomeTrianglesAroundTheirFirstCornerAndIncomplet
     EXPECT_EQ(groups(loop, corners(3), 2), (std::vector<std::vector<int>>{{0, 1}, {1, 2}, {2, 0}}));
 }
 
+TEST(Batching, QuadsReachingOutOfTheViewVolumeSplitAsTheClippingStageSplitThem) {
+    using gfx::Clipping;
+    const std::vector<Vertex> eight = corners(8); // corners on the unit circle: (1, 0), (0, 1)...
+    const gfx::Mat4 identity;
+    EXPECT_EQ(gfx::clippingOf(identity, eight), Clipping::Inside); // the boundary is inside
+    // A millionth of a unit past the boundary on either side of any axis is outside.
+    for (const auto& [x, y, z] : {std::array<float, 3>{1e-6f, 0, 0},
+                                  {-1e-6f, 0, 0},
+                                  {0, 1e-6f, 0},
+                                  {0, -1e-6f, 0},
+                                  {0, 0, 1.000001f}}) {
+        EXPECT_EQ(gfx::clippingOf(gfx::translated(identity, x, y, z), eight), Clipping::Crossing)
+            << x << " " << y << " " << z;
+    }
+    EXPECT_EQ(gfx::clippingOf(gfx::translated(identity, 0, 0, 1.0f), eight), Clipping::Inside);
+    // The volume is -w..w: with w = 2 the circle moved 0.9 either way still fits, 1.1 not.
+    gfx::Mat4 wideW;
+    wideW.m[15] = 2.0f;
+    for (const float side : {1.0f, -1.0f}) {
+        EXPECT_EQ(gfx::clippingOf(gfx::translated(wideW, 0.9f * side, 0, 0), eight),
+                  Clipping::Inside);
+        EXPECT_EQ(gfx::clippingOf(gfx::translated(wideW, 1.1f * side, 0, 0), eight),
+                  Clipping::Crossing);
+    }
+
+    const Batch quads = gfx::assemble(Primitive::Quads, eight, Shading::Smooth, Clipping::Crossing);
+    EXPECT_EQ(groups(quads, eight, 3),
+              (std::vector<std::vector<int>>{{0, 1, 3}, {1, 2, 3}, {4, 5, 7}, {5, 6, 7}}));
+    // A polygon's fan is the clipping stage's own order already.
+    const std::vector<Vertex> five = corners(5);
+    EXPECT_EQ(groups(gfx::assemble(Primitive::Polygon, five, Shading::Smooth, Clipping::Crossing),
+                     five, 3),
+              groups(gfx::assemble(Primitive::Polygon, five, Shading::Smooth), five, 3));
+}
+
 TEST(Batching, FlatShadingLightsEveryCornerAsTheProvokingOne) {
     const std::vector<Vertex> four = corners(4);
     // The last corner of a line, triangle or quadrilateral provokes; the first of a polygon.
