@@ -11,8 +11,15 @@ namespace gfx {
 
 namespace {
 
-// Prints a driver log and the failure message, then ends the run.
-[[noreturn]] void failWithLog(const std::vector<char>& log, const char* message) {
+// Prints the driver's log of a shader or program that failed (read with the matching pair of
+// glGet*iv and glGet*InfoLog) and the failure message, then ends the run.
+template <typename GetParameter, typename GetLog>
+[[noreturn]] void failWithLog(GLuint object, GetParameter getParameter, GetLog getLog,
+                              const char* message) {
+    GLint logLength = 0;
+    getParameter(object, GL_INFO_LOG_LENGTH, &logLength);
+    std::vector<char> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1, '\0');
+    getLog(object, logLength, nullptr, log.data());
     std::cout << log.data() << message << std::endl;
     std::exit(1);
 }
@@ -34,11 +41,7 @@ GLuint compileShader(const std::string& source, GLenum type) {
     if (compiled) {
         return shader;
     }
-    GLint logLength = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<char> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1, '\0');
-    glGetShaderInfoLog(shader, logLength, nullptr, log.data());
-    failWithLog(log, "shader failed to compile");
+    failWithLog(shader, glGetShaderiv, glGetShaderInfoLog, "shader failed to compile");
 }
 
 GLuint linkProgram(const std::string& fragmentText) {
@@ -55,11 +58,7 @@ GLuint linkProgram(const std::string& fragmentText) {
     if (linked) {
         return program;
     }
-    GLint logLength = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<char> log(static_cast<std::size_t>(logLength > 0 ? logLength : 0) + 1, '\0');
-    glGetProgramInfoLog(program, logLength, nullptr, log.data());
-    failWithLog(log, "program linking failed");
+    failWithLog(program, glGetProgramiv, glGetProgramInfoLog, "program linking failed");
 }
 
 } // namespace gfx
