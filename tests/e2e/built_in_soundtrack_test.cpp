@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "audio/built_in_track.h"
-#include "child_process.h"
+#include "capture_files.h"
+#include "demo_window.h"
 #include "shapes/pulses.h"
 
 namespace {
@@ -23,9 +23,9 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// The data folders a test's programs look in: none of the machine's user.
-Environment noDataFolders(const TempFolder& folder) {
-    return {"XDG_DATA_HOME=" + folder / "home", "XDG_DATA_DIRS=/none"};
+// The data folders a test's programs look in, none of the machine's user, and one more variable.
+Environment noDataFolders(const TempFolder& folder, const std::string& more) {
+    return {"XDG_DATA_HOME=" + folder / "home", "XDG_DATA_DIRS=/none", more};
 }
 
 // What a program run with noDataFolders says when it finds no Ombra.mp3, before its last words.
@@ -34,62 +34,22 @@ std::string notFound(const TempFolder& folder) {
            folder / "home/ombra" + ", /none/ombra, /usr/share/games/ombra";
 }
 constexpr double bytesPerSecond = 176400.0;
-constexpr std::size_t frameBytes = 4;
 
-// The whole built-in soundtrack as the soundtrack module reads it.
-const std::vector<std::uint8_t>& builtInBytes() {
-    static const std::vector<std::uint8_t> whole = [] {
-        BuiltInTrack track;
-        std::vector<std::uint8_t> all, piece;
-        do {
-            track.read(1 << 20, piece);
-            all.insert(all.end(), piece.begin(), piece.end());
-        } while (!piece.empty());
-        return all;
-    }();
-    return whole;
+// The demo in a window on a private display, logging the samples it gives its sound output.
+std::vector<std::string> loggedDemo(const TempFolder& folder, std::vector<std::string> options) {
+    options.insert(options.begin(),
+                   {"env", "LD_PRELOAD=" + builtProgram("tests/libpcm_log_shim.so"),
+                    "OMBRA_PCM_LOG=" + folder / "pcm", "stdbuf", "-o0", builtProgram("ombra"),
+                    "--window"});
+    return options;
 }
 
-// A demo in a window on a private display, whose keys xdotool presses.
-class DemoUnderTest {
-  public:
+struct DemoUnderTest {
     DemoUnderTest(const TempFolder& folder, const std::vector<std::string>& options)
-        : xvfb(folder), demo(command(folder, options), folder.path(), environment(folder)) {}
-
-    Environment environment(const TempFolder& folder) const {
-        Environment variables = noDataFolders(folder);
-        variables.push_back(xvfb.variable);
-        return variables;
-    }
-
-    static std::vector<std::string> command(const TempFolder& folder,
-                                            const std::vector<std::string>& options) {
-        std::vector<std::string> line{"env",
-                                      "LD_PRELOAD=" + builtProgram("tests/libpcm_log_shim.so"),
-                                      "OMBRA_PCM_LOG=" + folder / "pcm",
-                                      "stdbuf",
-                                      "-o0",
-                                      builtProgram("ombra"),
-                                      "--window"};
-        line.insert(line.end(), options.begin(), options.end());
-        return line;
-    }
-
-    void press(const char* key) {
-        runProcess({"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus", "--sync",
-                    "%1", "key", key},
-                   ".", 60s, {xvfb.variable});
-    }
-
-    // Presses `r` and returns the position printed, in thousands of bytes.
-    double position() {
-        const std::size_t had = demo.outSoFar().size();
-        press("r");
-        std::string out;
-        EXPECT_TRUE(
-            eventually([&] { return (out = demo.outSoFar()).size() > had && out.back() == ' '; }));
-        return std::stod(out.substr(had));
-    }
+        : xvfb(folder),
+          demo(loggedDemo(folder, options), folder.path(), noDataFolders(folder, xvfb.variable)) {}
+    double position() { return printedPosition(demo, xvfb.variable); }
+    void press(const char* key) { pressKey(xvfb.variable, key); }
 
     PrivateDisplay xvfb;
     ChildProcess demo;
@@ -104,6 +64,7 @@ TEST(BuiltInSoundtrack, TheDemoWithoutOmbraMp3SaysSoAndPlaysItOnItsOutputAtItsBy
         notFound(folder) + ": playing OMBRA's own soundtrack, synthesised as it plays\n";
     ASSERT_TRUE(eventually([&] { return run.demo.errSoFar() == builtInLine; }, 60s))
         << run.demo.errSoFar();
+    EXPECT_EQ(run.demo.outSoFar(), "Please wait.\n... ... ... ... ... ... ");
     const double first = run.position();
     const auto firstAt = Clock::now();
     double last = first;
@@ -122,11 +83,7 @@ TEST(BuiltInSoundtrack, TheDemoWithoutOmbraMp3SaysSoAndPlaysItOnItsOutputAtItsBy
 
     const std::string given = readFile(folder / "pcm");
     ASSERT_GT(given.size(), static_cast<std::size_t>(3 * bytesPerSecond));
-    const std::vector<std::uint8_t>& expected = builtInBytes();
-    ASSERT_LE(given.size(), expected.size());
-    EXPECT_TRUE(
-        std::equal(given.begin(), given.end(), expected.begin(),
-                   [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }))
+    EXPECT_TRUE(builtInTrackBytes().compare(0, given.size(), given) == 0)
         << "the output was given other samples";
 }
 
@@ -242,8 +199,7 @@ TEST(BuiltInSoundtrack, TheRendererFeedsFfmpegItsSamplesWhoseAccentsOpenThePulse
     args.insert(args.end(), inWindows.begin(), inWindows.end());
     const ProcessResult rendered =
         runCapture(args, folder.path(),
-                   {"PATH=" + folder / "bin" + ":" + std::getenv("PATH"),
-                    "XDG_DATA_HOME=" + folder / "home", "XDG_DATA_DIRS=/none"});
+                   noDataFolders(folder, "PATH=" + folder / "bin" + ":" + std::getenv("PATH")));
     ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
     EXPECT_EQ(rendered.err, "ombra-capture: " + notFound(folder) +
                                 ": the video carries OMBRA's own soundtrack\n");
@@ -256,9 +212,7 @@ TEST(BuiltInSoundtrack, TheRendererFeedsFfmpegItsSamplesWhoseAccentsOpenThePulse
 
     const std::string fed = readFile(folder / "fed.wav");
     ASSERT_GT(fed.size(), 44u);
-    EXPECT_TRUE(
-        std::equal(fed.begin() + 44, fed.end(), builtInBytes().begin(), builtInBytes().end(),
-                   [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }))
+    EXPECT_TRUE(fed.substr(44) == builtInTrackBytes())
         << "ffmpeg was fed other samples than the demo plays";
     const std::vector<std::int16_t> samples = wavSamples(fed);
     ASSERT_GT(samples.size() / 2, 137u * 44100) << "shorter than the production";

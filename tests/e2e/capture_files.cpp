@@ -6,6 +6,8 @@
 
 #include <png.h>
 
+#include "audio/built_in_track.h"
+
 namespace {
 
 // "frame,time,scene,phase,scene_time,render_ms": whole numbers, decimals and a word.
@@ -77,4 +79,18 @@ std::string frameFile(std::uint64_t frame) {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06llu.png", static_cast<unsigned long long>(frame));
     return name;
+}
+
+const std::string& builtInTrackBytes() {
+    static const std::string whole = [] {
+        BuiltInTrack track;
+        std::string all;
+        std::vector<std::uint8_t> piece;
+        do {
+            track.read(1 << 20, piece);
+            all.append(piece.begin(), piece.end());
+        } while (!piece.empty());
+        return all;
+    }();
+    return whole;
 }

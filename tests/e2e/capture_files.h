@@ -1,4 +1,4 @@
-// Reading what the offline renderer writes: PNG pictures and frames.csv.
+// Reading what the offline renderer writes: PNG pictures, frames.csv and the built-in sound.
 #pragma once
 
 #include <cstdint>
@@ -37,3 +37,6 @@ struct FrameCsv {
 };
 
 FrameCsv readFrameCsv(const std::string& path);
+
+// The built-in soundtrack's whole sample bytes, as the programs give their output and ffmpeg.
+const std::string& builtInTrackBytes();

@@ -157,40 +157,27 @@ TEST(CaptureStop, ASignalEndsTheRenderWithItsStatusNoPartialVideoAndWholeRowsOne
     EXPECT_EQ(filesIn(folder.path()), (std::set<std::string>{"ffmpeg", "fed"}));
 }
 
-// The frames of a --out folder's PNG files, by their names.
-std::set<std::uint64_t> framesOnDisk(const std::string& folder) {
-    std::set<std::uint64_t> frames;
-    for (const std::string& name :
-         std::filesystem::exists(folder) ? filesIn(folder) : std::set<std::string>{}) {
-        if (name.rfind("frame_", 0) == 0) {
-            frames.insert(std::stoull(name.substr(6)));
-        }
-    }
-    return frames;
-}
-
 // A render killed outright keeps a row for every frame whose picture it wrote but the last, which
 // it may have been writing; each row's picture is whole.
 TEST(CaptureStop, SigkillKeepsARowForEveryFrameWrittenAndEveryRowsPicture) {
     TempFolder folder;
     ChildProcess render({builtProgram("ombra-capture"), "--out", "o", "--quiet"}, folder.path());
-    ASSERT_TRUE(eventually([&] { return framesOnDisk(folder / "o").size() >= 30; }, 120s))
+    ASSERT_TRUE(
+        eventually([&] { return readFrameCsv(folder / "o/frames.csv").rows.size() >= 30; }, 120s))
         << render.errSoFar();
     kill(render.id(), SIGKILL);
     render.wait(60s);
     const FrameCsv csv = readFrameCsv(folder / "o/frames.csv");
     EXPECT_EQ(csv.badLines, std::vector<std::string>{});
-    std::set<std::uint64_t> logged;
+    std::set<std::string> unlogged = filesIn(folder / "o");
+    unlogged.erase("frames.csv");
     for (const FrameRow& row : csv.rows) {
-        logged.insert(row.frame);
+        EXPECT_EQ(unlogged.erase(frameFile(row.frame)), 1u)
+            << "a row without its picture: " << row.frame;
         EXPECT_TRUE(readPng(folder / ("o/" + frameFile(row.frame))).is640x480Rgb) << row.frame;
     }
-    std::set<std::uint64_t> unlogged = framesOnDisk(folder / "o");
-    for (const std::uint64_t frame : logged) {
-        EXPECT_EQ(unlogged.erase(frame), 1u) << "a row without its picture: " << frame;
-    }
     ASSERT_LE(unlogged.size(), 1u) << "pictures without rows";
-    EXPECT_TRUE(unlogged.empty() || *unlogged.begin() == *logged.rbegin() + 1);
+    EXPECT_TRUE(unlogged.empty() || *unlogged.begin() == frameFile(csv.rows.back().frame + 1));
 }
 
 // A disk that fills while a picture is written (here a file size limit the render inherits, its

@@ -1,9 +1,7 @@
-// The demo's window on an X display, found by its title, and its pixels.
+// The demo's window on an X display, found by its title, its pixels, and keys pressed in it.
 #include "demo_window.h"
 
 #include <X11/Xutil.h>
-
-#include "child_process.h"
 
 Window findDemoWindow(const std::string& display) {
     const ProcessResult found =
@@ -26,4 +24,20 @@ Shot screenshot(Display* x, Window window) {
     }
     XDestroyImage(image);
     return shot;
+}
+
+void pressKey(const std::string& display, const char* key) {
+    runProcess({"xdotool", "search", "--sync", "--name", "^OMBRA$", "windowfocus", "--sync", "%1",
+                "key", key},
+               ".", std::chrono::seconds(60), {display});
+}
+
+double printedPosition(const ChildProcess& demo, const std::string& display) {
+    const std::size_t had = demo.outSoFar().size();
+    pressKey(display, "r");
+    std::string out;
+    if (!eventually([&] { return (out = demo.outSoFar()).size() > had && out.back() == ' '; })) {
+        return -1;
+    }
+    return std::stod(out.substr(had));
 }

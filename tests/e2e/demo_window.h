@@ -1,10 +1,12 @@
-// The demo's window on an X display, found by its title, and its pixels.
+// The demo's window on an X display, found by its title, its pixels, and keys pressed in it.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include <X11/Xlib.h>
+
+#include "child_process.h"
 
 // The "OMBRA" window once it is mapped on `display` ("DISPLAY=:N"), or 0.
 Window findDemoWindow(const std::string& display);
@@ -19,3 +21,9 @@ struct Shot {
 
 // Empty while the window is changing under the request.
 Shot screenshot(Display* x, Window window);
+
+// Presses `key` in the demo's window on `display` ("DISPLAY=:N").
+void pressKey(const std::string& display, const char* key);
+
+// Presses `r` and reads the position it prints, in thousands of bytes; -1 when none comes.
+double printedPosition(const ChildProcess& demo, const std::string& display);
