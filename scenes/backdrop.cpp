@@ -19,6 +19,7 @@
 
 #include "clock/demo_clock.h"
 #include "gfx/immediate.h"
+#include "gfx/texture.h"
 #include "shapes/route.h"
 
 namespace {
@@ -321,12 +322,7 @@ const BackdropImage& finishedPixels() {
 void uploadTexture() {
     const BackdropImage& pixels = finishedPixels();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glGenTextures(1, &state.texture);
-    glBindTexture(GL_TEXTURE_2D, state.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    state.texture = gfx::newNearestTexture(GL_REPEAT);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, backdropWidth, backdropHeight, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, pixels.empty() ? nullptr : pixels.data());
 }

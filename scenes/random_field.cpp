@@ -6,6 +6,7 @@
 
 #include <GL/glew.h>
 
+#include "gfx/texture.h"
 #include "scenes/all_cores.h"
 
 namespace {
@@ -65,10 +66,7 @@ RowFunction widestComputeRow() {
 }
 
 void makeTexture() {
-    glGenTextures(1, &state.texture);
-    glBindTexture(GL_TEXTURE_2D, state.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    state.texture = gfx::newNearestTexture(GL_REPEAT);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, randomFieldWidth, randomFieldHeight, 0, GL_RED,
                  GL_FLOAT, nullptr);
 }

@@ -7,6 +7,7 @@
 #include <GL/glew.h>
 
 #include "gfx/immediate.h"
+#include "gfx/texture.h"
 
 namespace {
 
@@ -25,12 +26,7 @@ GLuint atlasTexture(BitmapFont font) {
     }
     const AtlasImage& image = atlasImage(font);
     glActiveTexture(gfx::layerTextureUnit);
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    texture = gfx::newNearestTexture(GL_CLAMP_TO_EDGE);
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // the rows are not whole words long

@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 
 #include "gfx/immediate.h"
+#include "gfx/texture.h"
 
 namespace {
 
@@ -26,13 +27,9 @@ void fillTexture(const PixelBuffer& pixels, int width, int height) {
     glActiveTexture(gfx::layerTextureUnit);
     if (state.texture == 0 || state.width != width || state.height != height) {
         if (state.texture == 0) {
-            glGenTextures(1, &state.texture);
+            state.texture = gfx::newNearestTexture(GL_CLAMP_TO_EDGE);
         }
         glBindTexture(GL_TEXTURE_2D, state.texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      nullptr);
         state.width = width;
