@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gfx/context_version.h"
 #include "gfx/lighting.h"
 #include "gfx/program.h"
 #include "gfx/shader_text.h"
@@ -54,12 +55,22 @@ Uniforms lookUpUniforms(GLuint program) {
             at("u_lightPosition"), at("u_texture"),   at("u_atlas"), at("u_glyphs")};
 }
 
+void bindVertexArray() {
+    if (state.vertexArray != 0) {
+        glBindVertexArray(state.vertexArray);
+    }
+}
+
 void makeResources() {
     const Flavour flavour = contextFlavour();
     state.colourProgram = linkProgram(fragmentShaderText(flavour, colourFragmentBody));
     state.textureProgram = linkProgram(fragmentShaderText(flavour, textureFragmentBody));
-    glGenVertexArrays(1, &state.vertexArray);
-    glBindVertexArray(state.vertexArray);
+    // OpenGL 2.1 may lack vertex array objects; its default one then holds the same settings.
+    if (currentContextVersion().major >= 3 ||
+        contextOffersExtension("GL_ARB_vertex_array_object")) {
+        glGenVertexArrays(1, &state.vertexArray);
+    }
+    bindVertexArray();
     glGenBuffers(1, &state.buffer);
     glBindBuffer(GL_ARRAY_BUFFER, state.buffer);
     glBufferData(GL_ARRAY_BUFFER, state.capacity * GLsizeiptr{sizeof(Vertex)}, nullptr,
@@ -75,7 +86,7 @@ void makeResources() {
 // written was never read since the last orphaning) and returns the first one's index.
 GLint upload(const std::vector<Vertex>& vertices) {
     const auto count = static_cast<GLsizeiptr>(vertices.size());
-    glBindVertexArray(state.vertexArray);
+    bindVertexArray();
     glBindBuffer(GL_ARRAY_BUFFER, state.buffer);
     if (state.used + count > state.capacity) {
         while (count > state.capacity) {

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <vector>
 
+#include "gfx/context_version.h"
 #include "gfx/vertex_layout.h"
 
 namespace gfx {
@@ -27,7 +28,7 @@ template <typename GetParameter, typename GetLog>
 } // namespace
 
 Flavour contextFlavour() {
-    return GLEW_VERSION_3_3 ? Flavour::Desktop33 : Flavour::Desktop21;
+    return flavourOf(currentContextVersion());
 }
 
 GLuint compileShader(const std::string& source, GLenum type) {

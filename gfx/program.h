@@ -10,8 +10,8 @@
 
 namespace gfx {
 
-// The flavour of the current context: GLSL 3.30 where it offers OpenGL 3.3 (core or not), else
-// GLSL 1.20.
+// The flavour of the current context: GLSL 3.30 where it is OpenGL 3.3 or later (core or not),
+// GLSL ES 3.00 on OpenGL ES 3.0 and WebGL 2, else GLSL 1.20.
 Flavour contextFlavour();
 
 // Compiles one stage; a failure prints the driver's log and a message and ends the process with

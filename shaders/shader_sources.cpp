@@ -18,7 +18,11 @@ const int gradientCount = 169;
 
 // (d + 1) / 2 where d is the corner's gradient dotted with the way from the corner to st.
 float cornerValue(vec2 st, float cx, float cy) {
-    int k = int(cells * cy + cx) % gradientCount;
+    // cx and cy never pass 13, so one subtraction wraps the index (GLSL 1.20 has no %).
+    int k = int(cells * cy + cx);
+    if (k >= gradientCount) {
+        k -= gradientCount;
+    }
     vec2 gradient = vec2(gradient_x[k], gradient_y[k]);
     vec2 position = vec2(cx / cells, 1.0 - cy / cells);
     return (dot(gradient, st - position) + 1.0) / 2.0;

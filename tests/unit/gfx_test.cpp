@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "gfx/context_version.h"
 #include "gfx/lighting.h"
 #include "gfx/matrix.h"
 #include "gfx/primitives.h"
@@ -193,6 +194,50 @@ TEST(Lighting, AmbientPlusDiffuseFollowTheAngleToAPositionalLightAndClamp) {
     // From behind the surface only the ambient part is left.
     const std::array<float, 4> behind = gfx::litColour(light, {0, 0, 2}, {0, 0, 1}, colour);
     EXPECT_NEAR(behind[0], 0.5 * 0.2, 1e-7);
+}
+
+TEST(ContextVersion, TheVersionTextChoosesTheGlslFlavour) {
+    using gfx::Flavour;
+    const struct {
+        const char* text;
+        int major, minor;
+        bool embedded;
+        Flavour flavour;
+    } cases[] = {
+        {"4.5 (Compatibility Profile) Mesa 22.3.6", 4, 5, false, Flavour::Desktop33},
+        {"3.3 (Core Profile) Mesa 22.3.6", 3, 3, false, Flavour::Desktop33},
+        {"3.2.0 NVIDIA 340.108", 3, 2, false, Flavour::Desktop21},
+        {"3.10 Build 9.17", 3, 10, false, Flavour::Desktop33},
+        {"2.1 Mesa 22.3.6", 2, 1, false, Flavour::Desktop21},
+        {"10.0", 10, 0, false, Flavour::Desktop33},
+        {"OpenGL ES 3.0 (WebGL 2.0)", 3, 0, true, Flavour::Embedded30},
+        {"OpenGL ES 3.2 Mesa 22.3.6", 3, 2, true, Flavour::Embedded30},
+        {"OpenGL ES 2.0 (WebGL 1.0)", 2, 0, true, Flavour::Desktop21},
+        {"", 0, 0, false, Flavour::Desktop21},
+        {"Mesa 4.5", 0, 0, false, Flavour::Desktop21},
+        {"4.", 0, 0, false, Flavour::Desktop21},
+        {"99999999999.9", 0, 0, false, Flavour::Desktop21},
+    };
+    for (const auto& each : cases) {
+        const gfx::ContextVersion version = gfx::parseContextVersion(each.text);
+        EXPECT_EQ(version.major, each.major) << each.text;
+        EXPECT_EQ(version.minor, each.minor) << each.text;
+        EXPECT_EQ(version.embedded, each.embedded) << each.text;
+        EXPECT_EQ(gfx::flavourOf(version), each.flavour) << each.text;
+    }
+    EXPECT_EQ(gfx::parseContextVersion(nullptr).major, 0);
+}
+
+TEST(ContextVersion, AnExtensionCountsOnlyAsAWholeWordOfTheList) {
+    const char* list = "GL_ARB_vertex_array_object_es GL_EXT_a GL_ARB_vertex_array_object";
+    EXPECT_TRUE(gfx::listsExtension(list, "GL_ARB_vertex_array_object"));
+    EXPECT_TRUE(gfx::listsExtension(list, "GL_EXT_a"));
+    EXPECT_TRUE(gfx::listsExtension("GL_EXT_a", "GL_EXT_a"));
+    EXPECT_FALSE(gfx::listsExtension("GL_ARB_vertex_array_object_es GL_EXT_a",
+                                     "GL_ARB_vertex_array_object"));
+    EXPECT_FALSE(gfx::listsExtension("XGL_EXT_a GL_EXT_ab", "GL_EXT_a"));
+    EXPECT_FALSE(gfx::listsExtension(list, ""));
+    EXPECT_FALSE(gfx::listsExtension(nullptr, "GL_EXT_a"));
 }
 
 } // namespace
