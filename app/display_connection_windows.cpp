@@ -2,3 +2,7 @@
 #include "app/display_connection.h"
 
 void usePatientDisplayConnection() {}
+
+_XDisplay* lastOpenedDisplay() {
+    return nullptr;
+}

@@ -1,6 +1,7 @@
 // The drawing surface: game mode, a full-screen window or an ordinary window.
 #include "app/window.h"
 
+#include "app/context_probe.h"
 #include "app/display_connection.h"
 
 #include <stdexcept>
@@ -44,7 +45,7 @@ void openSurface(int* argc, char** argv, const SurfaceRequest& request) {
     usePatientDisplayConnection();
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-    if (request.coreProfile) {
+    if (request.coreProfile || coreContextOffered()) {
         glutInitContextVersion(3, 3);
         glutInitContextProfile(GLUT_CORE_PROFILE);
     }

@@ -19,8 +19,8 @@ enum class SurfaceKind {
 struct SurfaceRequest {
     SurfaceKind kind = SurfaceKind::GameMode;
     Size windowSize{pictureWidth, pictureHeight}; // for a window
-    // An OpenGL 3.3 core context, which has no fixed-function pipeline, instead of the default
-    // one; the driver must offer it.
+    // An OpenGL 3.3 core context even where the probe finds none (the driver must offer it). By
+    // default the surface gets one wherever the display gives it, else GLUT's default context.
     bool coreProfile = false;
 };
 

@@ -56,4 +56,33 @@ TEST(WholeProduction, EveryFrameFallsInItsPhaseAndEveryEighthShowsThePixelsRecor
     }
 }
 
+// A machine whose driver stops at OpenGL 2.1 and GLSL 1.20, without vertex array objects: no core
+// context is asked for (GLUT would end the program), and the shaders' 1.20 texts draw the same
+// pictures, for a frame in the middle of every phase.
+TEST(WholeProduction, AnOpenGl21DriverShowsThePixelsRecordedForEveryPhase) {
+    std::string list;
+    std::vector<std::uint64_t> listed;
+    for (const ProductionPhase& phase : productionPhases(framesPerSecond)) {
+        const std::uint64_t middle = (phase.firstFrame + phase.frames / 2) / 8 * 8;
+        if (listed.empty() || listed.back() != middle) {
+            listed.push_back(middle);
+            list += (list.empty() ? "" : ",") + std::to_string(middle);
+        }
+    }
+    TempFolder folder;
+    const ProcessResult render =
+        runCapture({"--out", "old", "--fps", std::to_string(framesPerSecond), "--seed", "1",
+                    "--frames", list, "--quiet"},
+                   folder.path(),
+                   {"MESA_GL_VERSION_OVERRIDE=2.1", "MESA_GLSL_VERSION_OVERRIDE=120",
+                    "MESA_EXTENSION_OVERRIDE=-GL_ARB_vertex_array_object"});
+    ASSERT_EQ(render.exitCode, 0) << render.out << render.err;
+    const std::map<std::uint64_t, std::uint64_t> recorded = recordedFrameHashes();
+    for (const std::uint64_t frame : listed) {
+        ASSERT_TRUE(recorded.count(frame)) << frame;
+        EXPECT_EQ(pixelHash(readPng(folder / "old/" + frameFile(frame)).rows), recorded.at(frame))
+            << "frame " << frame;
+    }
+}
+
 } // namespace
