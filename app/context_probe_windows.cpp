@@ -69,8 +69,8 @@ bool createsCoreContext(HDC device) {
         }
         return false;
     }
-    const auto create =
-        reinterpret_cast<CreateContextAttribs>(wglGetProcAddress("wglCreateContextAttribsARB"));
+    const auto create = reinterpret_cast<CreateContextAttribs>(
+        reinterpret_cast<void*>(wglGetProcAddress("wglCreateContextAttribsARB")));
     const int wanted[] = {contextMajorVersion, 3, contextMinorVersion, 3, contextProfileMask,
                           coreProfileBit,      0};
     const HGLRC core = create != nullptr ? create(device, nullptr, wanted) : nullptr;
