@@ -9,7 +9,8 @@ import numpy
 from PIL import Image
 
 REPOSITORY = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-CAPTURE = os.path.join(REPOSITORY, "build", "ombra-capture")
+# The Linux build's renderer, or the one OMBRA_CAPTURE names.
+CAPTURE = os.environ.get("OMBRA_CAPTURE") or os.path.join(REPOSITORY, "build", "ombra-capture")
 
 
 def read_png(path):

@@ -17,6 +17,7 @@ scripts/build.sh ombra-capture >/dev/null
 scripts/build-web.sh >/dev/null
 
 # Debian's Python, which holds Debian's selenium, numpy and PIL, whatever python3 PATH finds first.
+export PYTHONDONTWRITEBYTECODE=1
 setsid /usr/bin/python3 -u tests/web/run_tests.py "$@" &
 group=$!
 end_group() {
