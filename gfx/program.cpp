@@ -26,10 +26,6 @@ template <typename GetParameter, typename GetLog>
 
 } // namespace
 
-Flavour contextFlavour() {
-    return GLEW_VERSION_3_3 ? Flavour::Desktop33 : Flavour::Desktop21;
-}
-
 GLuint compileShader(const std::string& source, GLenum type) {
     const GLuint shader = glCreateShader(type);
     const GLchar* text = source.c_str();

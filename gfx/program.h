@@ -10,8 +10,9 @@
 
 namespace gfx {
 
-// The flavour of the current context: GLSL 3.30 where it offers OpenGL 3.3 (core or not), else
-// GLSL 1.20.
+// The flavour of the current context: on the desktop GLSL 3.30 where it offers OpenGL 3.3 (core
+// or not), else GLSL 1.20; in the browser GLSL ES 3.00 (context_flavour_desktop.cpp,
+// context_flavour_web.cpp).
 Flavour contextFlavour();
 
 // Compiles one stage; a failure prints the driver's log and a message and ends the process with
