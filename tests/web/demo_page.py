@@ -14,10 +14,15 @@ def page_text(browser):
     return browser.run("return document.body.innerText")
 
 
+def console_line(browser):
+    """The line under the picture that shows what the demo writes on its standard output."""
+    return browser.run("return document.getElementById('console').textContent")
+
+
 def start_production(browser, timeout):
     """Clicks the start screen and waits for the six Scenes to be built (a dot for each)."""
     browser.click(browser.driver.find_element("tag name", "body"))
-    browser.wait_for(lambda: "... ... ... ... ... ..." in page_text(browser), timeout,
+    browser.wait_for(lambda: "... ... ... ... ... ..." in console_line(browser), timeout,
                      "the six Scenes built")
 
 
@@ -56,9 +61,11 @@ def canvas_rect(browser):
         return [rect.left, rect.top, rect.width, rect.height];""")
 
 
-def viewport_size(browser):
-    return browser.run("return [document.documentElement.clientWidth, "
-                       "document.documentElement.clientHeight, window.devicePixelRatio]")
+def picture_area(browser):
+    """The part of the page the picture is fitted into (the canvas's container), likewise."""
+    return browser.run("""
+        const rect = document.querySelector('canvas').parentElement.getBoundingClientRect();
+        return [rect.left, rect.top, rect.width, rect.height];""")
 
 
 def shows_something(pixels):

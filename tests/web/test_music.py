@@ -1,9 +1,11 @@
-"""The music the page plays and the positions `r` prints: an Ombra.mp3 beside the page, the
-built-in soundtrack without one, and an MP3 dropped onto the page instead."""
+"""The music the page plays, told by the positions `r` prints: an Ombra.mp3 beside the page, the
+built-in soundtrack without one, and an MP3 dropped onto the start screen instead. A short MP3
+played to its end leaves the position at its decoded length, which ffmpeg tells independently."""
 import subprocess
+import tempfile
 import unittest
 
-from demo_page import (drop_file, music_positions, press_r_for_position, start_production,
+from demo_page import (drop_file, page_text, press_r_for_position, start_production,
                        wait_animation_frames)
 from tone_mp3 import tone_mp3
 from web_page import PageTestCase
@@ -13,15 +15,19 @@ FRAMES_BETWEEN = 60  # animation frames between two presses of r
 NOT_FOUND = "playing OMBRA's own soundtrack"
 
 
-def decoded_bytes(mp3):
-    """How many bytes of 16-bit samples ffmpeg decodes `mp3` to, keeping its channels."""
-    decoded = subprocess.run(["ffmpeg", "-v", "error", "-nostdin", "-i", "pipe:", "-f", "s16le",
-                              "pipe:"], input=mp3, capture_output=True, check=True)
-    return len(decoded.stdout)
+def decoded_thousands(mp3):
+    """The thousands of bytes of 16-bit samples, its channels kept, that ffmpeg decodes `mp3` to
+    (from a file, where it reads the encoder's note of the padding to leave out)."""
+    with tempfile.NamedTemporaryFile(suffix=".mp3") as file:
+        file.write(mp3)
+        file.flush()
+        decoded = subprocess.run(["ffmpeg", "-v", "error", "-nostdin", "-i", file.name, "-f",
+                                  "s16le", "pipe:"], capture_output=True, check=True)
+    return len(decoded.stdout) // 1000
 
 
 class MusicPositions(PageTestCase):
-    def growing_positions(self, browser, presses=2):
+    def growing_positions(self, browser, presses):
         positions = []
         for _ in range(presses):
             positions.append(press_r_for_position(browser, DEADLINE))
@@ -29,11 +35,28 @@ class MusicPositions(PageTestCase):
         self.assertEqual(positions, sorted(set(positions)), "positions that do not grow")
         return positions
 
-    def test_ombra_mp3_beside_the_page_plays(self):
-        browser = self.open_page(overlay={"Ombra.mp3": tone_mp3(seconds=30)})
+    def position_reaching(self, browser, end):
+        """Presses r, frames apart, until the position is `end`; returns the positions."""
+        positions = []
+
+        def at_end():
+            wait_animation_frames(browser, FRAMES_BETWEEN, DEADLINE)
+            positions.append(press_r_for_position(browser, DEADLINE))
+            return positions[-1] == end
+
+        browser.wait_for(at_end, DEADLINE, "the position to reach the end, %d" % end)
+        self.assertEqual(positions, sorted(positions), "positions that go back")
+        return positions
+
+    def test_ombra_mp3_beside_the_page_plays_to_its_end(self):
+        mp3 = tone_mp3(seconds=8)
+        browser = self.open_page(overlay={"Ombra.mp3": mp3})
+        browser.wait_for(lambda: "Plays to Ombra.mp3." in page_text(browser), DEADLINE,
+                         "the start screen naming Ombra.mp3")
         start_production(browser, DEADLINE)
-        print("\npositions with Ombra.mp3:", self.growing_positions(browser, 3))
-        self.assertIn("Ombra.mp3", self.page.server.requests)
+        growing = self.growing_positions(browser, 2)
+        self.assertLess(growing[-1], decoded_thousands(mp3))
+        print("\nOmbra.mp3:", growing, self.position_reaching(browser, decoded_thousands(mp3)))
         self.assertFalse(any(NOT_FOUND in text for text in browser.console_texts()))
         self.assertEqual(browser.errors(), [])
 
@@ -41,24 +64,20 @@ class MusicPositions(PageTestCase):
         browser = self.open_page(overlay={"Ombra.mp3": None})
         start_production(browser, DEADLINE)
         browser.wait_for_console(lambda text: NOT_FOUND in text, DEADLINE,
-                                 "the line saying Ombra.mp3 was not found")
-        print("\npositions of the built-in soundtrack:", self.growing_positions(browser, 3))
+                                 "the line saying that no Ombra.mp3 was found")
+        print("\nbuilt-in soundtrack:", self.growing_positions(browser, 3))
 
     def test_a_dropped_mp3_plays_instead(self):
-        # A short tone, played to its end: the position then stops at its length.
-        dropped = tone_mp3(seconds=2, frequency=660)
-        length = decoded_bytes(dropped) // 1000
+        dropped = tone_mp3(seconds=3, frequency=660)
         browser = self.open_page(overlay={"Ombra.mp3": None})
-        start_production(browser, DEADLINE)
+        browser.wait_for(lambda: "No Ombra.mp3" in page_text(browser), DEADLINE,
+                         "the start screen saying there is no Ombra.mp3")
         drop_file(browser, "dropped.mp3", dropped)
-        final = browser.wait_for(lambda: self._settled_at(browser, length), DEADLINE,
-                                 "the position to reach the dropped MP3's end, %d" % length)
-        print("\npositions after the drop:", final)
-
-    def _settled_at(self, browser, length):
-        wait_animation_frames(browser, FRAMES_BETWEEN, DEADLINE)
-        position = press_r_for_position(browser, DEADLINE)
-        return music_positions(browser) if position == length else None
+        browser.wait_for(lambda: "Plays to dropped.mp3." in page_text(browser), DEADLINE,
+                         "the start screen naming the dropped MP3")
+        start_production(browser, DEADLINE)
+        print("\ndropped MP3:", self.position_reaching(browser, decoded_thousands(dropped)))
+        self.assertFalse(any(NOT_FOUND in text for text in browser.console_texts()))
 
 
 if __name__ == "__main__":
