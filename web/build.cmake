@@ -37,7 +37,9 @@ target_link_libraries(ombra PRIVATE ombra_core)
 target_link_options(ombra PRIVATE ${WEB_LINK_OPTIONS})
 set_target_properties(ombra PROPERTIES SUFFIX .js)
 
-# The page beside them.
-add_custom_command(TARGET ombra POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/web/page.html
-            ${CMAKE_CURRENT_BINARY_DIR}/index.html)
+# The page beside them, copied again whenever it changes.
+add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/index.html
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/web/page.html
+            ${CMAKE_CURRENT_BINARY_DIR}/index.html
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/page.html)
+add_custom_target(page ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/index.html)
