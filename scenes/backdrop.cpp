@@ -433,13 +433,17 @@ void generateBackdropTexture() {
     const std::vector<Vec2> a = randomPointSet();
     const std::vector<Vec2> b = randomPointSet();
     // The picture is first shown tens of seconds after the start, so it is made on a thread of
-    // its own while the start-up goes on; where no thread can be started (or none runs beside the
-    // frames, as in the browser), it is made when needed.
+    // its own while the start-up goes on; where no thread can be started it is made when needed,
+    // and where none runs beside the frames (the browser) it is made at once.
     const auto render = [a, b] { return renderBackdropImage(a, b); };
     try {
         state.rendering = std::async(besideLaunch(), render);
     } catch (const std::system_error&) {
         state.rendering = std::async(std::launch::deferred, render);
+    }
+    if (!threadsBeside()) {
+        // Made now, behind "Please wait.", rather than in the middle of Scene 4.
+        state.rendering.wait();
     }
 }
 
