@@ -44,9 +44,9 @@ def press_r_for_position(browser, timeout):
     return music_positions(browser)[before]
 
 
-def wait_animation_frames(browser, count, timeout):
-    """Returns after the page has been given `count` animation frames."""
-    browser.driver.set_script_timeout(timeout)
+def wait_animation_frames(browser, count):
+    """Returns after the page has been given `count` animation frames (within the browser's
+    script deadline)."""
     browser.driver.execute_async_script("""
         const done = arguments[arguments.length - 1];
         let left = arguments[0];

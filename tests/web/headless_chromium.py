@@ -10,6 +10,7 @@ import time
 import numpy
 from PIL import Image
 from selenium import webdriver
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.support.ui import WebDriverWait
@@ -29,6 +30,8 @@ FLAGS = [
     "--disable-sync",
     "--no-first-run",
 ]
+
+SCRIPT_DEADLINE = 600
 
 # A console-API line as chromedriver reports it: source, line:column, then the text as a string.
 CONSOLE_TEXT = re.compile(r'^\S+ \d+:\d+ (".*")$', re.S)
@@ -61,6 +64,8 @@ class HeadlessChromium:
         except BaseException:
             shutil.rmtree(self._profile, ignore_errors=True)
             raise
+        # A script waits while the page draws; on SwiftShader one call can take long.
+        self.driver.set_script_timeout(SCRIPT_DEADLINE)
 
     def close(self):
         try:
@@ -88,10 +93,12 @@ class HeadlessChromium:
     def wait_for(self, condition, timeout, what):
         """Polls `condition()` until it returns something true, which is returned; fails naming
         `what` and the console lines so far when `timeout` seconds pass first."""
+        # A page busy drawing may keep a script from running for a while: that is no answer yet.
+        wait = WebDriverWait(self.driver, timeout, poll_frequency=0.1,
+                             ignored_exceptions=(TimeoutException,))
         try:
-            return WebDriverWait(self.driver, timeout, poll_frequency=0.1).until(
-                lambda driver: condition())
-        except Exception as error:
+            return wait.until(lambda driver: condition())
+        except TimeoutException as error:
             lines = "\n".join(repr(line) for line in self.console()[-30:])
             raise AssertionError("waited %g s for %s; console:\n%s" % (timeout, what, lines)) \
                 from error

@@ -25,7 +25,7 @@ class EscapeKey(PageTestCase):
         browser.wait_for(lambda: "play it again" in page_text(browser), DEADLINE,
                          "the page's offer to play again")
         ended = canvas_pixels(browser)
-        wait_animation_frames(browser, FRAMES_AFTER, DEADLINE)
+        wait_animation_frames(browser, FRAMES_AFTER)
         self.assertTrue((canvas_pixels(browser) == ended).all(), "the picture moves on after Esc")
         self.assertEqual(browser.errors(), [])
 

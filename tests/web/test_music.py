@@ -31,7 +31,7 @@ class MusicPositions(PageTestCase):
         positions = []
         for _ in range(presses):
             positions.append(press_r_for_position(browser, DEADLINE))
-            wait_animation_frames(browser, FRAMES_BETWEEN, DEADLINE)
+            wait_animation_frames(browser, FRAMES_BETWEEN)
         self.assertEqual(positions, sorted(set(positions)), "positions that do not grow")
         return positions
 
@@ -40,7 +40,7 @@ class MusicPositions(PageTestCase):
         positions = []
 
         def at_end():
-            wait_animation_frames(browser, FRAMES_BETWEEN, DEADLINE)
+            wait_animation_frames(browser, FRAMES_BETWEEN)
             positions.append(press_r_for_position(browser, DEADLINE))
             return positions[-1] == end
 

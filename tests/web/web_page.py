@@ -8,7 +8,8 @@ from headless_chromium import HeadlessChromium
 from linux_frames import REPOSITORY
 from page_server import PageServer
 
-WEB_BUILD = os.path.join(REPOSITORY, "build-web")
+# The web build to test: build-web/, or the folder OMBRA_WEB_BUILD names.
+WEB_BUILD = os.environ.get("OMBRA_WEB_BUILD") or os.path.join(REPOSITORY, "build-web")
 PAGE = "index.html"
 
 
