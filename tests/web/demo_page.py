@@ -3,8 +3,6 @@ that `r` prints, the canvas's place and pixels, animation frames and dropped fil
 import base64
 import re
 
-import numpy
-
 # A line of music positions: numbers (thousands of bytes), each followed by a space.
 POSITIONS = re.compile(r"^\s*\d+(\s+\d+)*\s*$")
 BLACK_LEVEL = 8  # a pixel with a channel above this shows something
@@ -89,7 +87,3 @@ def drop_file(browser, name, data):
             target.dispatchEvent(new DragEvent(type,
                 {bubbles: true, cancelable: true, dataTransfer: transfer}));
         }""", name, base64.b64encode(data).decode("ascii"))
-
-
-def black(pixels):
-    return not (numpy.asarray(pixels) > 0).any()
