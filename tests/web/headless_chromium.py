@@ -18,9 +18,9 @@ from selenium.webdriver.support.ui import WebDriverWait
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 
-# Software WebGL 2 (SwiftShader), sound allowed without a gesture, nothing that reaches out of
-# the machine or keeps state between runs, and no crash handler: it would leave the browser's
-# process group and outlive it.
+# Software WebGL 2 (SwiftShader), sound allowed without a gesture, and nothing that reaches out
+# of the machine or keeps state between runs. (Chromium's crash handler starts in a session of
+# its own, but ends with the browser, however that ends.)
 FLAGS = [
     "--headless=new",
     "--enable-unsafe-swiftshader",
@@ -30,7 +30,6 @@ FLAGS = [
     "--disable-component-update",
     "--disable-sync",
     "--no-first-run",
-    "--disable-crashpad-for-testing",
 ]
 
 SCRIPT_DEADLINE = 600
