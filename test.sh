@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds OMBRA for Linux and Windows and its release archives,
-# and runs every test under a virtual X display, the Windows programs under Wine.
+# Sets up a fresh Debian 12 machine, builds OMBRA for Linux, Windows and the browser and its
+# release archives, and runs every test under a virtual X display, the Windows programs under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build-windows.sh # first, so that configuring build/ finds the Windows programs to test
 scripts/build.sh
 scripts/build-sanitized.sh
+scripts/build-web.sh
 scripts/release.sh
 scripts/check-format.sh
 scripts/check-layers.sh

@@ -1,5 +1,6 @@
 // Where the program is installed and where installed data lives on this platform. One
-// implementation per platform (install_places_posix.cpp, install_places_windows.cpp).
+// implementation per platform (install_places_posix.cpp, install_places_windows.cpp,
+// install_places_web.cpp).
 #pragma once
 
 #include <filesystem>

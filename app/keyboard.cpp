@@ -13,7 +13,11 @@ void onKey(unsigned char key, int, int) {
         std::exit(0);
     }
     if (key == 'r') {
-        // Thousands of bytes, then a space; successive presses share one line.
-        std::cout << musicPositionThousands() << " ";
+        printMusicPosition();
     }
+}
+
+void printMusicPosition() {
+    // Thousands of bytes, then a space; successive presses share one line.
+    std::cout << musicPositionThousands() << " ";
 }

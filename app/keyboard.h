@@ -3,3 +3,6 @@
 
 // GLUT keyboard callback.
 void onKey(unsigned char key, int x, int y);
+
+// What `r` prints: the music position in thousands of bytes and a space, on standard output.
+void printMusicPosition();

@@ -1,6 +1,8 @@
 // The off-screen picture and the present step that scales it onto a window or a frame.
 #include "app/picture.h"
 
+#include "app/picture_rows.h"
+
 namespace {
 
 static struct { GLuint framebuffer = 0; } state;
@@ -17,18 +19,15 @@ GLuint makeRenderbuffer(GLenum format) {
 
 void createPicture() {
     // 8 bits a channel and a 24-bit depth buffer, as the window would have them, so that the
-    // picture rounds colours and resolves equal depths exactly as drawing on the window does.
-    // Mesa keeps a window's rows upside down; a picture kept the same way also meets the edges of
-    // Shapes and interpolates their shading to the last bit as the window did.
+    // picture rounds colours and resolves equal depths exactly as drawing on the window does; its
+    // rows run the way the window's do.
     const GLuint colour = makeRenderbuffer(GL_RGBA8);
     const GLuint depth = makeRenderbuffer(GL_DEPTH_COMPONENT24);
     glGenFramebuffers(1, &state.framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, state.framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    if (GLEW_MESA_framebuffer_flip_y) {
-        glFramebufferParameteri(GL_FRAMEBUFFER, GL_FRAMEBUFFER_FLIP_Y_MESA, GL_TRUE);
-    }
+    keepRowsAsTheWindow();
 }
 
 void usePicture() {

@@ -1,6 +1,6 @@
 // The windowing system's side of keeping to the display's refresh: vsync where the driver offers
 // it, the refresh rate, and a wait that does not spin. One implementation per windowing system
-// (swap_pacing_posix.cpp, swap_pacing_windows.cpp).
+// (swap_pacing_posix.cpp, swap_pacing_windows.cpp, swap_pacing_web.cpp).
 #pragma once
 
 #include <chrono>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "audio/audio_queue.h"
+#include "audio/work_beside.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ OutputReopening::~OutputReopening() {
 void OutputReopening::lost() {
     const std::lock_guard<std::mutex> hold(lock_);
     ++losses_;
-    if (!thread_.joinable() && !stopping_) {
+    if (!thread_.joinable() && !stopping_ && threadsBeside()) {
         try {
             thread_ = std::thread(&OutputReopening::run, this);
         } catch (const std::system_error&) {

@@ -1,5 +1,6 @@
 // Opening a lost audio output again: a thread of its own tries at most once a second until an
 // attempt succeeds, so that neither the frames nor the feeding of other sound ever wait for it.
+// Where no thread runs beside the frames (the browser), a lost output stays lost.
 #pragma once
 
 #include <chrono>

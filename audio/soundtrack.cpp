@@ -22,6 +22,7 @@
 #include "audio/built_in_track.h"
 #include "audio/mp3_stream.h"
 #include "audio/output_reopening.h"
+#include "audio/work_beside.h"
 #include "clock/demo_clock.h"
 
 namespace Soundtrack {
@@ -218,11 +219,7 @@ void measureLength(Track& track, const Opener& reopen, std::unique_ptr<SampleSou
         }
         measure->publish(std::max(*length, knownBytes));
     };
-    try {
-        std::thread(work).detach();
-    } catch (const std::system_error&) {
-        work();
-    }
+    runDetached(work);
 }
 
 std::uint64_t silentPosition(const Track& track) {
@@ -281,25 +278,31 @@ void continueSilently(Track& track) {
 
 // ---- The feeder thread ---------------------------------------------------------------------
 
+// One pass over the streams on the output, the module's lock held.
+void feedOnce(Module& m) {
+    for (auto& entry : m.tracks) {
+        Track& track = *entry.second;
+        if (track.output && track.started) {
+            if (outputLost(m, track)) {
+                continueSilently(track);
+            } else {
+                keepFed(track);
+            }
+        }
+    }
+}
+
 void feed(Module& m) {
     std::unique_lock<std::mutex> hold(m.lock);
     while (!m.stopping) {
-        for (auto& entry : m.tracks) {
-            Track& track = *entry.second;
-            if (track.output && track.started) {
-                if (outputLost(m, track)) {
-                    continueSilently(track);
-                } else {
-                    keepFed(track);
-                }
-            }
-        }
+        feedOnce(m);
         m.feederWake.wait_for(hold, feedInterval);
     }
 }
 
+// Where no thread runs beside the frames, the frame loop feeds the streams (keepFed below).
 bool ensureFeeder(Module& m) {
-    if (m.feeder.joinable()) {
+    if (m.feeder.joinable() || !threadsBeside()) {
         return true;
     }
     try {
@@ -482,7 +485,7 @@ void startOpeningOutput() {
     }
     AudioDevice::quietLibraryLog();
     try {
-        m.opening = std::async(std::launch::async, AudioDevice::openDefault);
+        m.opening = std::async(besideLaunch(), AudioDevice::openDefault);
     } catch (const std::system_error&) {
         // initOutput opens it then
     }
@@ -611,6 +614,12 @@ std::optional<double> driftFromTimePlayed(Stream stream) {
     }
     const double heard = static_cast<double>(heardBytes) / track->byteRate;
     return heard - DemoClock::secondsSince(track->startTicks);
+}
+
+void keepFed() {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    feedOnce(m);
 }
 
 void release() {

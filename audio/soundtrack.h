@@ -9,10 +9,11 @@ namespace Soundtrack {
 // A stream handle; 0 names no stream.
 using Stream = std::uint32_t;
 
-// Starts opening the default audio output on a thread of its own, so that initOutput finds it
-// open; opening takes tens of milliseconds where the machine has to look for its sound devices.
-// While it opens, what the sound back ends print to stderr is dropped, and so is anything else
-// written there meanwhile: call it once the surface is open.
+// Starts opening the default audio output on a thread of its own (where threads run beside the
+// caller; elsewhere initOutput opens it), so that initOutput finds it open; opening takes tens of
+// milliseconds where the machine has to look for its sound devices. While it opens, what the sound
+// back ends print to stderr is dropped, and so is anything else written there meanwhile: call it
+// once the surface is open.
 void startOpeningOutput();
 
 // Opens the default audio output, or takes the one startOpeningOutput opened. Without a usable
@@ -44,6 +45,11 @@ std::uint64_t position(Stream stream);
 // (negative when behind); empty for a stream that is not sounding on an output or has been heard
 // to its end.
 std::optional<double> driftFromTimePlayed(Stream stream);
+
+// Feeds the streams playing on the output once: takes back the buffers they finished and queues
+// what comes next. Where no thread runs beside the frames (the browser), the frame loop calls it
+// every frame; elsewhere the module's feeder thread does this every 10 ms by itself.
+void keepFed();
 
 // Stops playback and releases the output. Harmless when called twice or before anything opened.
 // Afterwards the module is as it was at start: streams are gone and forced silence is lifted.

@@ -22,7 +22,8 @@ class StepClock {
     // own moments; otherwise the last one takes the call's own reading of the clock.
     template <class Step>
     void advance(DemoClock::Ticks now, DemoClock::Ticks expectedStart, Step&& step) {
-        constexpr DemoClock::Ticks frame = stepTicks(1);
+        const DemoClock::Ticks frame =
+            stepTicks(1); // not constexpr: clang wants the class complete
         if (!started_) {
             started_ = true;
             start_ = offsetBetween(expectedStart, now) < halfStep ? now : expectedStart;

@@ -1,11 +1,11 @@
 // The layer's state, its vertex buffer and its programs, and the draw at every end().
 #include "gfx/immediate.h"
 
-#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "gfx/buffer_upload.h"
 #include "gfx/context_version.h"
 #include "gfx/lighting.h"
 #include "gfx/program.h"
@@ -97,11 +97,7 @@ GLint upload(const std::vector<Vertex>& vertices) {
         state.used = 0;
     }
     const GLsizeiptr stride = sizeof(Vertex);
-    void* target = glMapBufferRange(GL_ARRAY_BUFFER, state.used * stride, count * stride,
-                                    GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT |
-                                        GL_MAP_UNSYNCHRONIZED_BIT);
-    std::memcpy(target, vertices.data(), static_cast<std::size_t>(count * stride));
-    glUnmapBuffer(GL_ARRAY_BUFFER);
+    writeUnreadPart(state.used * stride, count * stride, vertices.data());
     const auto first = static_cast<GLint>(state.used);
     state.used += count;
     return first;

@@ -1,13 +1,14 @@
 // The helper threads of onAllCores.
 #include "scenes/all_cores.h"
 
-#include <algorithm>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "audio/work_beside.h"
+
 void onAllCores(const std::function<void(int share, int shares)>& work) {
-    const int shares = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 16);
+    const int shares = workShares();
     std::vector<std::thread> helpers;
     std::vector<int> sharesLeft;
     for (int share = 1; share < shares; ++share) {

@@ -4,6 +4,7 @@
 
 #include "random/random.h"
 #include "scenes/all_cores.h"
+#include "scenes/vector_extensions.h"
 #include "shapes/builders.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 
 #include <GL/glew.h>
 
+#include "audio/work_beside.h"
 #include "clock/demo_clock.h"
 #include "gfx/immediate.h"
 #include "gfx/texture.h"
@@ -390,14 +392,13 @@ std::vector<Vec2> randomPointSet() {
 }
 
 bool backdropLanesSupported(BackdropLanes lanes) {
-    __builtin_cpu_init();
     switch (lanes) {
     case BackdropLanes::Avx512:
-        return __builtin_cpu_supports("avx512f");
+        return processorOffers(VectorExtension::Avx512);
     case BackdropLanes::Avx2:
-        return __builtin_cpu_supports("avx2");
+        return processorOffers(VectorExtension::Avx2);
     default:
-        return true; // SSE2 is part of every x86-64 processor
+        return true; // SSE2 is part of every x86-64 processor, and WebAssembly's lanes are as wide
     }
 }
 
@@ -432,12 +433,17 @@ void generateBackdropTexture() {
     const std::vector<Vec2> a = randomPointSet();
     const std::vector<Vec2> b = randomPointSet();
     // The picture is first shown tens of seconds after the start, so it is made on a thread of
-    // its own while the start-up goes on; where no thread can be started, it is made when needed.
+    // its own while the start-up goes on; where no thread can be started it is made when needed,
+    // and where none runs beside the frames (the browser) it is made at once.
     const auto render = [a, b] { return renderBackdropImage(a, b); };
     try {
-        state.rendering = std::async(std::launch::async, render);
+        state.rendering = std::async(besideLaunch(), render);
     } catch (const std::system_error&) {
         state.rendering = std::async(std::launch::deferred, render);
+    }
+    if (!threadsBeside()) {
+        // Made now, behind "Please wait.", rather than in the middle of Scene 4.
+        state.rendering.wait();
     }
 }
 

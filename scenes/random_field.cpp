@@ -8,6 +8,7 @@
 
 #include "gfx/texture.h"
 #include "scenes/all_cores.h"
+#include "scenes/vector_extensions.h"
 
 namespace {
 
@@ -61,8 +62,7 @@ void computeRowBaseline(int row, const Pairs& pairs, float* values) {
 }
 
 RowFunction widestComputeRow() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? computeRowAvx2 : computeRowBaseline;
+    return processorOffers(VectorExtension::Avx2) ? computeRowAvx2 : computeRowBaseline;
 }
 
 void makeTexture() {

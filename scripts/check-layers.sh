@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 
 # From the top down; folders on one line stand side by side.
 layers=(
+    "web"
     "app"
     "scenes"
     "transitions text curves scene"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the release archives into dist/: ombra_<version>_amd64.deb for Debian and
-# ombra-<version>-windows-x64.zip for Windows, and checks that every DLL the zip's programs and
+# Builds the release archives into dist/: ombra_<version>_amd64.deb for Debian,
+# ombra-<version>-windows-x64.zip for Windows and ombra-<version>-web.zip for a web server, and
+# checks that every DLL the zip's programs and
 # libraries import is in the zip or is one of Windows' own.
 #
 # Settings, from the environment, for facts only the owner can give:
@@ -42,16 +43,24 @@ for setting in OMBRA_MAINTAINER OMBRA_HOMEPAGE; do
 done
 cmake -S . -B build "${settings[@]}" >/dev/null
 scripts/build-windows.sh >/dev/null
+scripts/build-web.sh >/dev/null
 
 cpack --config build/CPackConfig.cmake -B dist >/dev/null
 cpack --config build-windows/CPackConfig.cmake -B dist >/dev/null
 rm -rf dist/_CPack_Packages
+# The browser build: the page, its script and its WebAssembly, with a few lines on serving them.
+web=$(mktemp -d)
+trap 'rm -rf "$web"' EXIT
+mkdir "$web/ombra-$version-web"
+cp build-web/index.html build-web/ombra.js build-web/ombra.wasm "$web/ombra-$version-web/"
+cp packaging/README-web.txt "$web/ombra-$version-web/README.txt"
+(cd "$web" && zip -qr "$OLDPWD/dist/ombra-$version-web.zip" "ombra-$version-web")
 
 zip=$(ls dist/ombra-*-windows-x64.zip)
 system_dlls=" advapi32 avrt comdlg32 gdi32 glu32 imm32 kernel32 msvcrt ole32 oleaut32 opengl32 "
 system_dlls+=" setupapi shell32 shlwapi user32 version winmm ws2_32 "
 unpacked=$(mktemp -d)
-trap 'rm -rf "$unpacked"' EXIT
+trap 'rm -rf "$unpacked" "$web"' EXIT
 unzip -q "$zip" -d "$unpacked"
 shipped=$(find "$unpacked" -iname '*.dll' -printf '%f\n' | tr 'A-Z' 'a-z')
 status=0

@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 
 #include "gfx/immediate.h"
+#include "gfx/rgb_read.h"
 #include "gfx/texture.h"
 
 namespace {
@@ -48,9 +49,7 @@ void fillTexture(const PixelBuffer& pixels, int width, int height) {
 void readWindowPixels(PixelBuffer& pixels, int width, int height) {
     // Rows are packed without padding whatever the width. What is read is the buffer being
     // drawn: a window's back buffer, or the colour of the off-screen picture.
-    withAlignment(GL_PACK_ALIGNMENT, [&] {
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    });
+    withAlignment(GL_PACK_ALIGNMENT, [&] { gfx::readRgbPixels(width, height, pixels.data()); });
 }
 
 void drawWindowPixels(const PixelBuffer& pixels, int width, int height) {

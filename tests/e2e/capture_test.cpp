@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/frame_list.h"
+#include "app/frame_time.h"
 #include "capture_files.h"
 #include "child_process.h"
-#include "tools/capture/frame_list.h"
-#include "tools/capture/frame_time.h"
 #include "tools/capture/production_length.h"
 #include "tools/capture/time_left.h"
 

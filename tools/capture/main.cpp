@@ -19,16 +19,15 @@
 
 #include "app/music_choice.h"
 #include "app/picture.h"
+#include "app/simulated_run.h"
 #include "app/soundtrack_search.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "audio/built_in_track.h"
 #include "audio/soundtrack.h"
-#include "clock/demo_clock.h"
 #include "tools/capture/display_watch.h"
 #include "tools/capture/folder_lock.h"
 #include "tools/capture/frame_log.h"
-#include "tools/capture/frame_time.h"
 #include "tools/capture/options.h"
 #include "tools/capture/output_frame.h"
 #include "tools/capture/png_writer.h"
@@ -37,12 +36,9 @@
 #include "tools/capture/sound_file.h"
 #include "tools/capture/stop_signals.h"
 #include "tools/capture/video_encoder.h"
-#include "transitions/outros.h"
 
 namespace {
 
-// Without a soundtrack file the beats fall where 44.1 kHz 16-bit stereo would put them.
-constexpr std::uint32_t assumedSoundtrackByteRate = 176'400;
 // X wants its events read now and then even though nothing here reacts to them.
 constexpr std::uint64_t framesBetweenEventReads = 10;
 
@@ -66,18 +62,6 @@ void createFolder(const std::string& folder) {
 // The music, chosen as the demo chooses it.
 MusicChoice chooseRendererMusic(const CaptureOptions& options) {
     return chooseMusic(options.silent, findInstalledSoundtrack(std::nullopt));
-}
-
-// The simulated clock, the outros' seed and the music playing silently, all before the Scenes are
-// built.
-void prepareProduction(const CaptureOptions& options, const MusicChoice& music) {
-    DemoClock::setManualTime(frameTicks(0, options.framesPerSecond));
-    setOutroSeed(options.outroSeed);
-    Soundtrack::forceSilent(assumedSoundtrackByteRate);
-    // The renderer's one word on the music is for a video alone (below), not the first frame's.
-    MusicChoice unannounced = music;
-    unannounced.notFound.clear();
-    setMusic(unannounced);
 }
 
 // Frames are driven by the loop below, never by GLUT's display callback.
@@ -222,11 +206,9 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
         if (frame % framesBetweenEventReads == 0) {
             glutMainLoopEvent();
         }
-        DemoClock::setManualTime(frameTicks(frame, options.framesPerSecond));
         const auto renderStart = std::chrono::steady_clock::now();
         FrameInfo info;
-        usePicture();
-        if (!runFrame(&info)) {
+        if (!runSimulatedFrame(frame, options.framesPerSecond, &info)) {
             throw std::runtime_error("the production ended at frame " + std::to_string(frame) +
                                      ", before the frame its schedule shows last (" +
                                      std::to_string(productionEnd - 1) + ")");
@@ -253,9 +235,7 @@ void renderFrames(const CaptureOptions& options, Outputs& outputs,
     }
     // Past the last frame the production ends by itself, as its schedule says it does.
     if (end == productionEnd) {
-        DemoClock::setManualTime(frameTicks(end, options.framesPerSecond));
-        usePicture();
-        if (runFrame()) {
+        if (runSimulatedFrame(end, options.framesPerSecond)) {
             throw std::runtime_error("the production went on past frame " +
                                      std::to_string(end - 1) + ", the last one its schedule shows");
         }
@@ -269,7 +249,8 @@ int capture(const CaptureOptions& options, const char* programName) {
     const MusicChoice music = chooseRendererMusic(options);
     Outputs outputs;
     openOutputs(options, music, outputs);
-    prepareProduction(options, music);
+    // The renderer's one word on the music is for a video alone (above), not the first frame's.
+    prepareSimulatedRun(options.framesPerSecond, options.outroSeed, music);
     createPicture();
     buildScenes();
     std::cout << std::endl;

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/frame_list.h"
 #include "app/letterbox.h"
-#include "tools/capture/frame_list.h"
 
 // The largest --fps: at that rate the production is about 137,000 frames.
 constexpr int maxFramesPerSecond = 1000;

@@ -3,8 +3,8 @@
 
 #include <iterator>
 
+#include "app/frame_time.h"
 #include "scenes/scene_builders.h"
-#include "tools/capture/frame_time.h"
 #include "transitions/outros.h"
 
 namespace {

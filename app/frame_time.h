@@ -1,4 +1,5 @@
-// When each frame of the offline renderer happens on the simulated clock.
+// When each frame of a simulated run (the offline renderer, the browser page's frame-exact mode)
+// happens on the simulated clock.
 #pragma once
 
 #include <cstdint>

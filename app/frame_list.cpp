@@ -1,5 +1,5 @@
 // Parsing and querying the list of frames an offline capture writes.
-#include "tools/capture/frame_list.h"
+#include "app/frame_list.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,5 +1,5 @@
 // The simulated clock's tick for each frame.
-#include "tools/capture/frame_time.h"
+#include "app/frame_time.h"
 
 DemoClock::Ticks frameTicks(std::uint64_t frame, int framesPerSecond) {
     const auto fps = static_cast<std::uint64_t>(framesPerSecond);

@@ -1,4 +1,4 @@
-// The drawing surface: game mode, a full-screen window or an ordinary window.
+// The drawing surface on the desktop: game mode, a full-screen window or an ordinary window.
 #include "app/window.h"
 
 #include "app/context_probe.h"

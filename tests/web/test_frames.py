@@ -1,0 +1,79 @@
+"""The page's frames, rendered on the simulated clock, against the Linux renderer's pictures of
+the same frames and seed: every phase of the production, the closing card's included."""
+import base64
+import time
+import unittest
+
+from frame_difference import FrameDifference, rgba_rows
+from linux_frames import render_linux_frames
+from web_page import OpenPage, temporary_folder
+
+# At 60 frames a second, with the phases' first frames as the renderer logs them: Scene 1 plays
+# from 0, its outro from 349; Scene 2 from 681, outro 1340; Scene 3 1641, 2915; Scene 4 3096,
+# 4958; Scene 5 5134, 7032; the closing card 7268, its curtain 7900 to 8229.
+FRAMES = [60, 300, 420, 600, 800, 1200, 1450, 1900, 2600, 3000, 3500, 4600, 5050, 5500, 6800,
+          7150, 7300, 7800, 8000, 8220]
+SEED = 5
+PHASES = 12  # six Scenes, each played and then its outro
+
+# The page plays every frame up to the last listed, as the renderer does; SwiftShader draws the
+# heavy Scenes a few frames a second, so each listed frame is given many minutes.
+RENDER_DEADLINE = 1800
+STORED_FRAMES = "return Object.keys(window.ombraFrames || {}).length"
+MOST_MEAN_DIFFERENCE = 1.0  # levels per channel, 0 to 255
+
+
+class FramesAgainstLinuxRenderer(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        folder = temporary_folder(cls.addClassCleanup)
+        cls.linux, cls.log = render_linux_frames(FRAMES, SEED, folder)
+        query = "?frames=%s&seed=%d" % (",".join(map(str, FRAMES)), SEED)
+        page = OpenPage(cls.addClassCleanup, query)
+        browser = page.browser
+        # Each listed frame's arrival, for the frame rate between them (a figure, not a test).
+        arrivals = [page.navigation_started]
+        for stored in range(1, len(FRAMES) + 1):
+            browser.wait_for(lambda: browser.run(STORED_FRAMES) >= stored, RENDER_DEADLINE,
+                             "frame %d stored" % FRAMES[stored - 1])
+            arrivals.append(time.monotonic())
+        browser.wait_for(lambda: browser.run("return window.ombraFramesDone === true"),
+                         RENDER_DEADLINE, "window.ombraFramesDone")
+        cls.errors = browser.errors()
+        cls.console = browser.console_texts()
+        cls.web = {}
+        for frame in FRAMES:
+            encoded = browser.run("return window.ombraFrames[arguments[0]] || null", frame)
+            cls.web[frame] = rgba_rows(base64.b64decode(encoded)) if encoded else None
+        print("\nnavigation to frame %d stored: %.1f s; all %d frames (0 to %d) %.1f s, %.1f "
+              "frames a second" % (FRAMES[0], arrivals[1] - arrivals[0], FRAMES[-1] + 1,
+                                   FRAMES[-1], arrivals[-1] - arrivals[0],
+                                   (FRAMES[-1] + 1) / (arrivals[-1] - arrivals[0])))
+        for previous, frame, start, end in zip(FRAMES, FRAMES[1:], arrivals[1:], arrivals[2:]):
+            print("frames %d to %d: %.1f a second" % (previous, frame,
+                                                      (frame - previous) / (end - start)))
+
+    def test_the_frames_cover_every_phase(self):
+        phases = {(row["scene"], row["phase"]) for frame, row in self.log.items()
+                  if frame in FRAMES}
+        self.assertEqual(len(phases), PHASES, sorted(phases))
+
+    def test_the_page_logs_no_error_and_says_it_is_done(self):
+        self.assertEqual(self.errors, [])
+        self.assertIn("frames done", self.console)
+
+    def test_every_frame_holds_the_linux_pixels(self):
+        print("\nframe  scene  phase  mean difference  max  differing pixels")
+        for frame in FRAMES:
+            with self.subTest(frame=frame):
+                self.assertIsNotNone(self.web[frame], "the page stored no frame %d" % frame)
+                difference = FrameDifference(self.web[frame], self.linux[frame])
+                row = self.log[frame]
+                print("%5d  %5s  %5s  %15.4f  %3d  %7d (%.3f %%)" % (
+                    frame, row["scene"], row["phase"], difference.mean, difference.largest,
+                    difference.differing_pixels, 100 * difference.differing_share))
+                self.assertLessEqual(difference.mean, MOST_MEAN_DIFFERENCE, str(difference))
+
+
+if __name__ == "__main__":
+    unittest.main()
