@@ -27,3 +27,27 @@ def rgba_rows(data, width=640, height=480):
     if len(data) != expected:
         raise AssertionError("%d bytes of RGBA, not %d" % (len(data), expected))
     return numpy.frombuffer(data, dtype=numpy.uint8).reshape(height, width, 4)[:, :, :3]
+
+
+class BlockDifference:
+    """How far the averages of `size` x `size` blocks of two pictures are apart: what a dissolve
+    whose particles are dealt out anew still has to keep (where the light goes, not which pixel
+    carries it)."""
+
+    def __init__(self, picture, reference, size=16):
+        def blocks(rows):
+            height, width, channels = rows.shape
+            return rows.astype(numpy.float64).reshape(
+                height // size, size, width // size, size, channels).mean(axis=(1, 3))
+
+        difference = numpy.abs(blocks(picture) - blocks(reference))
+        self.mean = difference.mean()
+        self.largest = difference.max()
+
+    def __str__(self):
+        return "blocks' mean %.4f, max %.2f" % (self.mean, self.largest)
+
+
+def lit(rows):
+    """Where a picture is not black: the pixels a dissolve makes particles of."""
+    return rows.max(axis=2) > 0

@@ -1,18 +1,26 @@
 """The page's frames, rendered on the simulated clock, against the Linux renderer's pictures of
-the same frames and seed: every phase of the production, the closing card's included."""
+the same frames and seed: every phase of the production, the closing card's included.
+
+The outros of Scenes 1 to 5 dissolve the Scene's last picture into particles, one per lit pixel,
+each taking its own random draws in turn. Where SwiftShader lights a pixel of that picture that
+llvmpipe leaves black (or the other way round), every particle after it gets other draws: the
+dissolve then matches only as a whole, and its frames are held to the averages of 16x16 blocks
+instead of pixel by pixel."""
 import base64
 import time
 import unittest
 
-from frame_difference import FrameDifference, rgba_rows
+from frame_difference import BlockDifference, FrameDifference, lit, rgba_rows
 from linux_frames import render_linux_frames
 from web_page import OpenPage, temporary_folder
 
 # At 60 frames a second, with the phases' first frames as the renderer logs them: Scene 1 plays
 # from 0, its outro from 349; Scene 2 from 681, outro 1340; Scene 3 1641, 2915; Scene 4 3096,
 # 4958; Scene 5 5134, 7032; the closing card 7268, its curtain 7900 to 8229.
-FRAMES = [60, 300, 420, 600, 800, 1200, 1450, 1900, 2600, 3000, 3500, 4600, 5050, 5500, 6800,
-          7150, 7300, 7800, 8000, 8220]
+# Each outro's first frame, which shows the picture its particles are made of, is listed too.
+OUTRO_STARTS = {1: 349, 2: 1340, 3: 2915, 4: 4958, 5: 7032}
+FRAMES = sorted([60, 300, 420, 600, 800, 1200, 1450, 1900, 2600, 3000, 3500, 4600, 5050, 5500,
+                 6800, 7150, 7300, 7800, 8000, 8220] + list(OUTRO_STARTS.values()))
 SEED = 5
 PHASES = 12  # six Scenes, each played and then its outro
 
@@ -57,6 +65,9 @@ class FramesAgainstLinuxRenderer(unittest.TestCase):
         phases = {(row["scene"], row["phase"]) for frame, row in self.log.items()
                   if frame in FRAMES}
         self.assertEqual(len(phases), PHASES, sorted(phases))
+        for scene, start in OUTRO_STARTS.items():
+            self.assertEqual((self.log[start - 1]["phase"], self.log[start]["phase"]),
+                             ("play", "outro"), "Scene %d's outro starts elsewhere" % scene)
 
     def test_the_page_logs_no_error_and_says_it_is_done(self):
         self.assertEqual(self.errors, [])
@@ -69,11 +80,24 @@ class FramesAgainstLinuxRenderer(unittest.TestCase):
                 self.assertIsNotNone(self.web[frame], "the page stored no frame %d" % frame)
                 difference = FrameDifference(self.web[frame], self.linux[frame])
                 row = self.log[frame]
-                print("%5d  %5s  %5s  %15.4f  %3d  %7d (%.3f %%)" % (
+                redealt = self._redealt(frame)
+                print("%5d  %5s  %5s  %15.4f  %3d  %7d (%.3f %%)%s" % (
                     frame, row["scene"], row["phase"], difference.mean, difference.largest,
-                    difference.differing_pixels, 100 * difference.differing_share))
-                self.assertLessEqual(difference.mean, MOST_MEAN_DIFFERENCE, str(difference))
+                    difference.differing_pixels, 100 * difference.differing_share,
+                    "  particles dealt anew: %s" % redealt if redealt else ""))
+                measure = redealt or difference
+                self.assertLessEqual(measure.mean, MOST_MEAN_DIFFERENCE, str(measure))
 
+    def _redealt(self, frame):
+        """For a frame of a dissolve whose particles the two renderers dealt out differently,
+        its block averages' difference; None for every other frame."""
+        row = self.log[frame]
+        start = OUTRO_STARTS.get(int(row["scene"]))
+        if row["phase"] != "outro" or start is None or frame == start:
+            return None
+        if (lit(self.web[start]) == lit(self.linux[start])).all():
+            return None
+        return BlockDifference(self.web[frame], self.linux[frame])
 
 if __name__ == "__main__":
     unittest.main()
