@@ -15,6 +15,9 @@ scripts/check-layers.sh
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 xvfb-run -a -s "-screen 0 1024x768x24" \
     ctest --test-dir build --output-on-failure -j"$(nproc)"
+# The browser build in headless Chromium, its frames against the Linux renderer's; it starts its
+# own virtual displays.
+tests/web/run-browser-tests.sh
 # A minute of fuzzing the soundtrack reader with bytes of every kind (scripts/fuzz.sh).
 scripts/fuzz.sh 60
 xvfb-run -a -s "-screen 0 1024x768x24" tests/release/check-release.sh
