@@ -54,6 +54,13 @@ trap 'rm -rf "$web"' EXIT
 mkdir "$web/ombra-$version-web"
 cp build-web/index.html build-web/ombra.js build-web/ombra.wasm "$web/ombra-$version-web/"
 cp packaging/README-web.txt "$web/ombra-$version-web/README.txt"
+# The licences of what the WebAssembly holds: OMBRA's own terms with CLI11's and the bitmap
+# fonts', libmpg123's (linked in unchanged), and Emscripten's runtime and libraries.
+licences=$web/ombra-$version-web/licences
+mkdir "$licences"
+cp packaging/copyright "$licences/ombra.txt"
+cp "$(scripts/build-web-libraries.sh 2>/dev/null)/licences/mpg123.txt" "$licences/mpg123.txt"
+cp /usr/share/doc/emscripten/copyright "$licences/emscripten.txt"
 (cd "$web" && zip -qr "$OLDPWD/dist/ombra-$version-web.zip" "ombra-$version-web")
 
 zip=$(ls dist/ombra-*-windows-x64.zip)

@@ -4,7 +4,8 @@
 # place, both programs run from /usr/games, the renderer taking its soundtrack from
 # /usr/share/games/ombra; purged, nothing of it is left. The Windows zip: both programs carry the
 # icon and a version resource, and, unpacked into an empty folder, they run under Wine in a fresh
-# prefix with nothing else beside them. Needs an X display.
+# prefix with nothing else beside them. The web zip holds the build and the licences of what its
+# WebAssembly holds. Needs an X display.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -85,4 +86,17 @@ wine=/usr/lib/wine/wine64
 [[ $($wine ombra.exe --version | tr -d '\r') == "ombra $version" ]]
 $wine ombra-capture.exe --out frames --frames 30 --quiet >/dev/null
 [[ $(file -b frames/frame_000030.png) == "PNG image data, 640 x 480, 8-bit/color RGB"* ]]
+
+# The web zip: the page, its script and WebAssembly (the build's own bytes), the README and the
+# licences of what the WebAssembly holds, and nothing else.
+cd "$root"
+unzip -q "dist/ombra-$version-web.zip" -d "$folder/web"
+web=$folder/web/ombra-$version-web
+[[ $(cd "$web" && find . -type f | sort | tr '\n' ' ') == "./README.txt ./index.html \
+./licences/emscripten.txt ./licences/mpg123.txt ./licences/ombra.txt ./ombra.js ./ombra.wasm " ]] ||
+    fail "the web zip holds other files: $(cd "$web" && find . -type f | sort | tr '\n' ' ')"
+for file in index.html ombra.js ombra.wasm; do
+    cmp -s "$web/$file" "build-web/$file" || fail "the web zip's $file is not build-web's"
+done
+grep -q "LESSER GENERAL PUBLIC LICENSE" "$web/licences/mpg123.txt" || fail "no LGPL for libmpg123"
 echo "The release archives pass lintian, install, run and leave nothing behind"
