@@ -12,7 +12,7 @@ import unittest
 
 from frame_difference import BlockDifference, FrameDifference, lit, rgba_rows
 from linux_frames import render_linux_frames
-from web_page import OpenPage, temporary_folder
+from web_page import OpenPage, PageTestCase, temporary_folder
 
 # At 60 frames a second, with the phases' first frames as the renderer logs them: Scene 1 plays
 # from 0, its outro from 349; Scene 2 from 681, outro 1340; Scene 3 1641, 2915; Scene 4 3096,
@@ -98,6 +98,28 @@ class FramesAgainstLinuxRenderer(unittest.TestCase):
         if (lit(self.web[start]) == lit(self.linux[start])).all():
             return None
         return BlockDifference(self.web[frame], self.linux[frame])
+
+
+class DissolveSeed(PageTestCase):
+    """The seed deals the dissolve's particles: the same seed deals them the same way in every
+    run, another seed otherwise (the block comparison above cannot tell a page that ignores it)."""
+
+    FRAME = 420  # Scene 1's outro in full flight
+
+    def dissolve(self, seed):
+        browser = self.open_page("?frames=%d&seed=%d" % (self.FRAME, seed))
+        browser.wait_for(lambda: browser.run("return window.ombraFramesDone === true"),
+                         RENDER_DEADLINE, "window.ombraFramesDone")
+        encoded = browser.run("return window.ombraFrames[arguments[0]] || null", self.FRAME)
+        self.assertIsNotNone(encoded, "the page stored no frame %d" % self.FRAME)
+        return rgba_rows(base64.b64decode(encoded))
+
+    def test_one_seed_deals_the_same_particles_and_another_seed_others(self):
+        first = self.dissolve(SEED)
+        again = self.dissolve(SEED)
+        other = self.dissolve(SEED + 1)
+        self.assertEqual(FrameDifference(first, again).differing_pixels, 0)
+        self.assertGreater(FrameDifference(first, other).differing_share, 0.05)
 
 if __name__ == "__main__":
     unittest.main()
